@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+// The four typefaces the windows are designed in. Each is drawn with a free
+// stand-in that Debian ships (fonts-liberation2, fonts-comic-neue), chosen
+// here rather than by the machine's font configuration so that the windows
+// look the same wherever they run.
+enum class DesignFace { MsSansSerif, TimesNewRoman, ComicSansMs, Arial };
+
+struct FontSpec
+{
+    DesignFace face;
+    double points;
+    bool bold;
+    bool underline;
+};
+
+[[nodiscard]] QString designFamily(DesignFace face);
+[[nodiscard]] QString standInFamily(DesignFace face);
+
+// The font for a layout entry, sized in logical pixels so that text keeps
+// its place among controls laid out in twips at 96 dots per inch.
+[[nodiscard]] QFont designFont(const FontSpec &spec);
+
+// Makes each design family name resolve to its stand-in, for any text that
+// names the design family directly.
+void registerFontSubstitutions();

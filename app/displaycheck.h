@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// What the program needs to know of its environment to pick a window system
+// before the application object exists.
+struct DisplayEnvironment
+{
+    QString platform;       // QT_QPA_PLATFORM as the user set it, or empty
+    QString x11Display;     // DISPLAY
+    QString waylandDisplay; // WAYLAND_DISPLAY
+
+    [[nodiscard]] static DisplayEnvironment fromProcess();
+};
+
+// One line for the user when no window system can be reached, or an empty
+// string when the program can start.
+[[nodiscard]] QString missingDisplayMessage(const DisplayEnvironment &env);
+
+// The windows are placed at fixed screen positions, which a Wayland
+// compositor does not let a client do. Where X11 is reachable too (XWayland)
+// and the user has not chosen a platform, this returns "xcb"; otherwise empty.
+[[nodiscard]] QString preferredPlatform(const DisplayEnvironment &env);

@@ -1,0 +1,34 @@
+#include "application.h"
+#include "designfonts.h"
+#include "displaycheck.h"
+#include "frmwindscale.h"
+#include "windowregistry.h"
+
+#include <cstdio>
+#include <exception>
+
+int main(int argc, char *argv[])
+{
+    const DisplayEnvironment environment = DisplayEnvironment::fromProcess();
+    if (const QString message = missingDisplayMessage(environment); !message.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+        return 2;
+    }
+    if (const QString platform = preferredPlatform(environment); !platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform.toLatin1());
+
+    GalevaneApplication app(argc, argv);
+    // The program ends only through End, never because a window closed.
+    QApplication::setQuitOnLastWindowClosed(false);
+    registerFontSubstitutions();
+
+    try {
+        WindowRegistry registry;
+        registry.setEndAction([](int exitCode) { QCoreApplication::exit(exitCode); });
+        defaultInstance<frmWindScale>().Show();
+        return QApplication::exec();
+    } catch (const std::exception &failure) {
+        reportUnexpectedFailure(failure.what());
+    }
+    return unexpectedFailureExitCode;
+}

@@ -1,0 +1,188 @@
+#include "formbuilder.h"
+
+#include "formlabel.h"
+#include "formwindow.h"
+#include "pictures.h"
+#include "roundedshape.h"
+#include "scalecombobox.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QString toQString(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar *>(text.data()), qsizetype(text.size()));
+}
+
+QString toQString(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+void setColour(QWidget &widget, QPalette::ColorRole role, const LayoutColour &colour)
+{
+    if (colour.kind == LayoutColour::Kind::Unset)
+        return;
+    QPalette palette = widget.palette();
+    palette.setColor(role, resolveColour(colour));
+    widget.setPalette(palette);
+}
+
+QWidget *createLabel(QWidget *parent, const ControlSpec &spec)
+{
+    FormLabel *label = spec.kind == ControlKind::ClickableLabel ? new ClickableLabel(parent)
+                                                                : new FormLabel(parent);
+    label->setText(toQString(spec.text));
+    if (spec.centredVertically)
+        label->setAlignment(Qt::AlignCenter);
+    setColour(*label, QPalette::WindowText, spec.foreground);
+    return label;
+}
+
+QWidget *createComboBox(QWidget *parent, const ControlSpec &spec)
+{
+    auto *box = new ScaleComboBox(parent);
+    box->setEditText(toQString(spec.text));
+    return box;
+}
+
+QWidget *createTextBox(QWidget *parent, const ControlSpec &spec)
+{
+    auto *text = new QPlainTextEdit(parent);
+    text->setPlainText(toQString(spec.text));
+    text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text->setWordWrapMode(QTextOption::WordWrap);
+    text->setTabChangesFocus(true);
+    text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setColour(*text, QPalette::Base, spec.background);
+    setColour(*text, QPalette::Text, spec.foreground);
+    return text;
+}
+
+QWidget *createButton(QWidget *parent, const ControlSpec &spec)
+{
+    auto *button = new QPushButton(toQString(spec.text), parent);
+    // Enter presses the button that has the focus; no button is the
+    // window's default.
+    button->setAutoDefault(true);
+    button->setDefault(false);
+    setColour(*button, QPalette::Button, spec.background);
+    setColour(*button, QPalette::ButtonText, spec.foreground);
+    return button;
+}
+
+QWidget *createControl(QWidget *parent, const ControlSpec &spec)
+{
+    switch (spec.kind) {
+    case ControlKind::Label:
+    case ControlKind::ClickableLabel:
+        return createLabel(parent, spec);
+    case ControlKind::ComboBox:
+        return createComboBox(parent, spec);
+    case ControlKind::TextBox:
+        return createTextBox(parent, spec);
+    case ControlKind::Button:
+    case ControlKind::GraphicalButton:
+        return createButton(parent, spec);
+    case ControlKind::Shape:
+        return new RoundedShape(parent, resolveColour(spec.background), resolveColour(spec.border),
+                                spec.borderPixels);
+    case ControlKind::StretchedPicture:
+        return new StretchedPicture(parent, toQString(spec.resource));
+    case ControlKind::Bitmap:
+        return new BitmapPicture(parent, toQString(spec.resource));
+    }
+    return nullptr;
+}
+
+void applyCommonSettings(QWidget &control, const ControlSpec &spec)
+{
+    control.setObjectName(toQString(spec.name));
+    control.setGeometry(twipsToPixels(spec.rect));
+    if (spec.font)
+        control.setFont(designFont(*spec.font));
+    if (!spec.toolTip.empty())
+        control.setToolTip(toQString(spec.toolTip));
+    if (!spec.accessibleDescription.empty())
+        control.setAccessibleDescription(toQString(spec.accessibleDescription));
+    if (spec.tabIndex == noTabStop)
+        control.setFocusPolicy(Qt::NoFocus);
+}
+
+void chainTabOrder(std::vector<std::pair<int, QWidget *>> stops)
+{
+    std::sort(stops.begin(), stops.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < stops.size(); ++i)
+        QWidget::setTabOrder(stops[i - 1].second, stops[i].second);
+}
+
+Qt::WindowFlags windowFlags(WindowFrame frame)
+{
+    if (frame == WindowFrame::None)
+        return Qt::Window | Qt::FramelessWindowHint;
+    // A title bar with icon, caption and close box; no minimise or maximise.
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+           | Qt::WindowCloseButtonHint;
+}
+
+} // namespace
+
+QColor resolveColour(const LayoutColour &colour)
+{
+    switch (colour.kind) {
+    case LayoutColour::Kind::Rgb:
+        return QColor::fromRgb(colour.rgb);
+    case LayoutColour::Kind::System:
+        return QApplication::palette().color(QPalette::Active, colour.role);
+    case LayoutColour::Kind::Unset:
+        break;
+    }
+    return {};
+}
+
+QRect placedGeometry(const WindowSpec &window)
+{
+    const QSize size = twipsToPixels(window.client);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect screenArea = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    if (window.placement == WindowPlacement::FixedOnScreen) {
+        const QSize offset = twipsToPixels(window.screenPosition);
+        return QRect(screenArea.topLeft() + QPoint(offset.width(), offset.height()), size);
+    }
+    const QPoint topLeft = screenArea.center() - QPoint(size.width() / 2, size.height() / 2);
+    return QRect(topLeft, size);
+}
+
+std::unique_ptr<FormWindow> buildFormWindow(Form &form, std::string_view className,
+                                            const WindowSpec &spec,
+                                            std::span<const ControlSpec> controls)
+{
+    auto window = std::make_unique<FormWindow>(form, windowFlags(spec.frame));
+    window->setObjectName(toQString(className));
+    window->setWindowTitle(toQString(spec.caption));
+    window->setAutoFillBackground(true);
+    setColour(*window, QPalette::Window, spec.background);
+    const QRect geometry = placedGeometry(spec);
+    window->setFixedSize(geometry.size());
+    window->move(geometry.topLeft());
+
+    std::vector<std::pair<int, QWidget *>> tabStops;
+    // Created back to front: a later sibling is drawn over an earlier one.
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+        QWidget *control = createControl(window.get(), *it);
+        applyCommonSettings(*control, *it);
+        if (control->focusPolicy() != Qt::NoFocus)
+            tabStops.emplace_back(it->tabIndex, control);
+    }
+    chainTabOrder(std::move(tabStops));
+    return window;
+}
