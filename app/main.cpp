@@ -1,6 +1,8 @@
 #include "application.h"
 #include "designfonts.h"
 #include "displaycheck.h"
+#include "firstpaintprobe.h"
+#include "formwindow.h"
 #include "frmwindscale.h"
 #include "windowregistry.h"
 
@@ -25,6 +27,8 @@ int main(int argc, char *argv[])
     try {
         WindowRegistry registry;
         registry.setEndAction([](int exitCode) { QCoreApplication::exit(exitCode); });
+        if (FirstPaintProbe::isRequested())
+            FirstPaintProbe::watch(defaultInstance<frmWindScale>().window());
         defaultInstance<frmWindScale>().Show();
         return QApplication::exec();
     } catch (const std::exception &failure) {

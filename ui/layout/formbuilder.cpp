@@ -1,5 +1,6 @@
 #include "formbuilder.h"
 
+#include "formbutton.h"
 #include "formlabel.h"
 #include "formwindow.h"
 #include "pictures.h"
@@ -8,7 +9,6 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 
 #include <algorithm>
@@ -69,11 +69,7 @@ QWidget *createTextBox(QWidget *parent, const ControlSpec &spec)
 
 QWidget *createButton(QWidget *parent, const ControlSpec &spec)
 {
-    auto *button = new QPushButton(toQString(spec.text), parent);
-    // Enter presses the button that has the focus; no button is the
-    // window's default.
-    button->setAutoDefault(true);
-    button->setDefault(false);
+    auto *button = new FormButton(toQString(spec.text), parent);
     setColour(*button, QPalette::Button, spec.background);
     setColour(*button, QPalette::ButtonText, spec.foreground);
     return button;

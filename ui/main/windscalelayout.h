@@ -21,7 +21,7 @@ inline constexpr FontSpec buttonFont{DesignFace::MsSansSerif, 8.25, true, false}
 inline constexpr FontSpec boxFont{DesignFace::TimesNewRoman, 14.25, true, false};
 inline constexpr FontSpec headingFont{DesignFace::TimesNewRoman, 14.25, true, true};
 inline constexpr FontSpec criterionFont{DesignFace::TimesNewRoman, 12.75, true, false};
-inline constexpr FontSpec makerFont{DesignFace::TimesNewRoman, 12.0, true, false};
+inline constexpr FontSpec makerFont{DesignFace::TimesNewRoman, 14.25, true, false};
 
 constexpr ControlSpec box(std::string_view name, std::u16string_view text, TwipRect rect,
                           int tabIndex, std::u16string_view description)
