@@ -1,0 +1,114 @@
+#!/usr/bin/python3
+"""Build the Debian package with CPack into a scratch folder and inspect it
+with dpkg-deb: control fields, dependencies and the file list."""
+
+import argparse
+import re
+import shutil
+import subprocess
+import sys
+from pathlib import Path
+
+APP_ID = "uk.co.quayforth.Galevane"
+SIZES = (16, 32, 48, 64, 128, 256)
+
+EXPECTED_FILES = sorted(
+    ["./usr/bin/galevane",
+     f"./usr/share/applications/{APP_ID}.desktop",
+     f"./usr/share/metainfo/{APP_ID}.metainfo.xml",
+     f"./usr/share/icons/hicolor/scalable/apps/{APP_ID}.svg",
+     "./usr/share/doc/galevane/copyright"]
+    + [f"./usr/share/icons/hicolor/{s}x{s}/apps/{APP_ID}.png" for s in SIZES])
+
+EXPECTED_FIELDS = {
+    "Package": "galevane",
+    "Version": "1.0.0",
+    "Maintainer": "Quayforth <info@quayforth.co.uk>",
+    "Section": "science",
+    "Architecture": None,  # checked against dpkg --print-architecture
+}
+
+REQUIRED_DEPENDS = ["libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6svg6",
+                    "qt6-qpa-plugins", "fonts-liberation2", "fonts-comic-neue"]
+
+
+def run(*cmd, capture=False):
+    print("+", " ".join(str(c) for c in cmd), flush=True)
+    result = subprocess.run([str(c) for c in cmd], check=True, text=True,
+                            stdout=subprocess.PIPE if capture else None)
+    return result.stdout
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cpack", required=True)
+    parser.add_argument("--cpack-config", required=True, type=Path)
+    parser.add_argument("--out-dir", required=True, type=Path)
+    parser.add_argument("--config", default="")
+    args = parser.parse_args()
+
+    for tool in ("dpkg-deb", "dpkg-shlibdeps"):
+        if shutil.which(tool) is None:
+            sys.exit(f"check_deb: {tool} not found (Debian package dpkg-dev)")
+
+    shutil.rmtree(args.out_dir, ignore_errors=True)
+    args.out_dir.mkdir(parents=True)
+    cmd = [args.cpack, "-G", "DEB", "--config", args.cpack_config, "-B", args.out_dir]
+    if args.config:
+        cmd += ["-C", args.config]
+    run(*cmd)
+
+    arch = run("dpkg", "--print-architecture", capture=True).strip()
+    debs = sorted(args.out_dir.glob("*.deb"))
+    if [d.name for d in debs] != [f"galevane_1.0.0_{arch}.deb"]:
+        print(f"FAIL: expected only galevane_1.0.0_{arch}.deb, got {[d.name for d in debs]}")
+        return 1
+    deb = debs[0]
+    failures = []
+
+    for field, value in EXPECTED_FIELDS.items():
+        got = run("dpkg-deb", "-f", deb, field, capture=True).strip()
+        want = arch if field == "Architecture" else value
+        print(f"  {field}: {got}")
+        if got != want:
+            failures.append(f"{field} is {want!r} (got {got!r})")
+
+    depends = run("dpkg-deb", "-f", deb, "Depends", capture=True).strip()
+    print(f"  Depends: {depends}")
+    names = {re.split(r"[\s(]", alt.strip(), maxsplit=1)[0]
+             for dep in depends.split(",") for alt in dep.split("|") if alt.strip()}
+    for package in REQUIRED_DEPENDS:
+        if package not in names:
+            failures.append(f"Depends lacks {package}")
+
+    listing = run("dpkg-deb", "-c", deb, capture=True)
+    files = []
+    for line in listing.splitlines():
+        mode, path = line.split()[0], line.split()[-1]
+        if not mode.startswith("d"):
+            files.append(path)
+            if path == "./usr/bin/galevane" and "x" not in mode[1:4]:
+                failures.append(f"usr/bin/galevane not executable ({mode})")
+    files.sort()
+    for path in sorted(set(EXPECTED_FILES) - set(files)):
+        failures.append(f"missing from the package: {path}")
+    for path in sorted(set(files) - set(EXPECTED_FILES)):
+        failures.append(f"not expected in the package: {path}")
+
+    # The packaged executable must be stripped.
+    extract = args.out_dir / "extracted"
+    run("dpkg-deb", "-x", deb, extract)
+    described = run("file", "-b", extract / "usr/bin/galevane", capture=True)
+    if "not stripped" in described:
+        failures.append("usr/bin/galevane is not stripped")
+
+    for failure in failures:
+        print(f"FAIL: {failure}")
+    if failures:
+        return 1
+    print(f"deb: {deb.name} as expected")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
