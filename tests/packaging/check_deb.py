@@ -17,7 +17,9 @@ EXPECTED_FILES = sorted(
      f"./usr/share/applications/{APP_ID}.desktop",
      f"./usr/share/metainfo/{APP_ID}.metainfo.xml",
      f"./usr/share/icons/hicolor/scalable/apps/{APP_ID}.svg",
-     "./usr/share/doc/galevane/copyright"]
+     "./usr/share/doc/galevane/copyright",
+     "./usr/share/doc/galevane/changelog.gz",
+     "./usr/share/man/man1/galevane.1.gz"]
     + [f"./usr/share/icons/hicolor/{s}x{s}/apps/{APP_ID}.png" for s in SIZES])
 
 EXPECTED_FIELDS = {

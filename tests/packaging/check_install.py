@@ -1,10 +1,12 @@
 #!/usr/bin/python3
 """Install the built project into an empty prefix and compare the installed
 files with the expected list: the executable, the desktop entry, the
-AppStream metadata, the seven icons and the copyright file. Nothing may be
+AppStream metadata, the seven icons, the copyright file, the changelog and
+the manual page. Nothing may be
 missing and nothing else may appear."""
 
 import argparse
+import gzip
 import os
 import shutil
 import struct
@@ -20,7 +22,9 @@ EXPECTED = sorted(
      f"share/applications/{APP_ID}.desktop",
      f"share/metainfo/{APP_ID}.metainfo.xml",
      f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
-     "share/doc/galevane/copyright"]
+     "share/doc/galevane/copyright",
+     "share/doc/galevane/changelog.gz",
+     "share/man/man1/galevane.1.gz"]
     + [f"share/icons/hicolor/{s}x{s}/apps/{APP_ID}.png" for s in SIZES])
 
 
@@ -68,6 +72,12 @@ def main():
         dst = args.prefix / name
         if dst.is_file() and dst.read_bytes() != (args.source_dir / src).read_bytes():
             failures.append(f"{name} differs from {src}")
+
+    for name, src in (("share/doc/galevane/changelog.gz", "packaging/changelog"),
+                      ("share/man/man1/galevane.1.gz", "packaging/galevane.1")):
+        dst = args.prefix / name
+        if dst.is_file() and gzip.decompress(dst.read_bytes()) != (args.source_dir / src).read_bytes():
+            failures.append(f"{name} is not {src} compressed")
 
     for path in installed:
         print(f"  {path}")
