@@ -68,7 +68,7 @@ void Form::Enabled(bool enabled)
 
 void Form::Unload()
 {
-    if (!m_window || m_unloading)
+    if (!m_window || m_unloading || programHasEnded())
         return;
     if (runUnload() && !programHasEnded())
         discardWindow();

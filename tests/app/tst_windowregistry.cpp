@@ -1,0 +1,319 @@
+#include "form.h"
+#include "formwindow.h"
+#include "windowregistry.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// A window class for exercising the window operations: one text field,
+// empty in its layout, and counters for each of its handlers.
+class TestForm final : public Form
+{
+public:
+    static constexpr FormClass formClass = FormClass::frmabout;
+
+    void Form_Initialize() override { ++initialized; }
+
+    QLineEdit &field() { return *window().findChild<QLineEdit *>(QStringLiteral("Field")); }
+
+    int initialized = 0;
+    int activated = 0;
+    int unloads = 0;
+    int windowManagerCloses = 0;
+    bool cancelUnload = false;
+    bool unloadFromUnload = false;
+
+protected:
+    std::unique_ptr<FormWindow> createWindow() override
+    {
+        auto window = std::make_unique<FormWindow>(*this, Qt::Window);
+        window->resize(200, 100);
+        auto *field = new QLineEdit(window.get());
+        field->setObjectName(QStringLiteral("Field"));
+        return window;
+    }
+    void Form_Activate() override { ++activated; }
+    void Form_Unload(bool &cancel) override
+    {
+        ++unloads;
+        cancel = cancelUnload;
+        if (unloadFromUnload)
+            Unload();
+    }
+    void closedByWindowManager() override { ++windowManagerCloses; }
+};
+
+// A second class, so that classes can be told apart.
+class OtherForm final : public Form
+{
+public:
+    static constexpr FormClass formClass = FormClass::frmAreas;
+
+protected:
+    std::unique_ptr<FormWindow> createWindow() override
+    {
+        return std::make_unique<FormWindow>(*this, Qt::Window);
+    }
+};
+
+} // namespace
+
+class tst_WindowRegistry : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstReferenceCreatesTheOneInstance();
+    void instanceExistsBeforeItsWindow();
+    void loadingALoadedWindowChangesNothing();
+    void unloadKeepsTheInstanceAndShowRebuildsFromTheLayout();
+    void unloadAskedForDuringUnloadingDoesNothing();
+    void cancelledUnloadKeepsTheWindow();
+    void showMakesTheWindowVisibleAndActive();
+    void visibleTrueOnAVisibleWindowChangesNothing();
+    void hideKeepsTheContents();
+    void windowWithInputOffRefusesToClose();
+    void windowManagerCloseUnloadsThroughTheHandler();
+    void endHidesEverythingAndRunsNoHandler();
+    void endRunsItsActionOnce();
+    void registryTakesItsWindowsWithIt();
+
+private:
+    std::unique_ptr<WindowRegistry> m_registry;
+    int m_endCalls = 0;
+    int m_exitCode = -1;
+};
+
+void tst_WindowRegistry::init()
+{
+    m_registry = std::make_unique<WindowRegistry>();
+    m_endCalls = 0;
+    m_exitCode = -1;
+    m_registry->setEndAction([this](int exitCode) {
+        ++m_endCalls;
+        m_exitCode = exitCode;
+    });
+}
+
+void tst_WindowRegistry::cleanup()
+{
+    m_registry.reset();
+}
+
+void tst_WindowRegistry::firstReferenceCreatesTheOneInstance()
+{
+    QVERIFY(!m_registry->instance(FormClass::frmabout));
+    TestForm &first = defaultInstance<TestForm>();
+    TestForm &again = defaultInstance<TestForm>();
+    QCOMPARE(&first, &again);
+    QCOMPARE(m_registry->instance(FormClass::frmabout), &first);
+    QCOMPARE(first.initialized, 1);
+    QVERIFY(!m_registry->instance(FormClass::frmAreas));
+    OtherForm &other = defaultInstance<OtherForm>();
+    QVERIFY(static_cast<Form *>(&other) != static_cast<Form *>(&first));
+    QCOMPARE(defaultInstance<TestForm>().initialized, 1);
+}
+
+void tst_WindowRegistry::instanceExistsBeforeItsWindow()
+{
+    TestForm &form = defaultInstance<TestForm>();
+    QVERIFY(!form.isLoaded());
+    QVERIFY(!form.loadedWindow());
+    form.Load();
+    QVERIFY(form.isLoaded());
+    QVERIFY(!form.isVisible());
+}
+
+void tst_WindowRegistry::loadingALoadedWindowChangesNothing()
+{
+    TestForm &form = defaultInstance<TestForm>();
+    form.Load();
+    FormWindow *window = form.loadedWindow();
+    form.field().setText(QStringLiteral("kept"));
+    form.Load();
+    QCOMPARE(form.loadedWindow(), window);
+    QCOMPARE(form.field().text(), u"kept");
+    QVERIFY(!form.isVisible());
+}
+
+void tst_WindowRegistry::unloadKeepsTheInstanceAndShowRebuildsFromTheLayout()
+{
+    TestForm &form = defaultInstance<TestForm>();
+    form.Show();
+    form.field().setText(QStringLiteral("typed"));
+    QPointer<FormWindow> old = form.loadedWindow();
+    form.Unload();
+    QVERIFY(!form.isLoaded());
+    QCOMPARE(form.unloads, 1);
+    QVERIFY(old && !old->isVisible());
+    QTRY_VERIFY(old.isNull());
+    QCOMPARE(&defaultInstance<TestForm>(), &form);
+
+    form.Show();
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.field().text(), QString());
+    QCOMPARE(form.initialized, 1);
+}
+
+void tst_WindowRegistry::unloadAskedForDuringUnloadingDoesNothing()
+{
+    TestForm &form = defaultInstance<TestForm>();
+    form.unloadFromUnload = true;
+    form.Show();
+    form.Unload();
+    QCOMPARE(form.unloads, 1);
+    QVERIFY(!form.isLoaded());
+    form.Unload(); // not loaded: nothing to do, no handler
+    QCOMPARE(form.unloads, 1);
+}
+
+void tst_WindowRegistry::cancelledUnloadKeepsTheWindow()
+{
+    TestForm &form = defaultInstance<TestForm>();
+    form.cancelUnload = true;
+    form.Show();
+    form.Unload();
+    QCOMPARE(form.unloads, 1);
+    QVERIFY(form.isLoaded());
+    QVERIFY(form.isVisible());
+}
+
+void tst_WindowRegistry::showMakesTheWindowVisibleAndActive()
+{
+    TestForm &form = defaultInstance<TestForm>();
+    form.Show();
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.activated, 1); // within Show, before it returns
+    QVERIFY(QTest::qWaitForWindowActive(form.loadedWindow()));
+    QTest::qWait(20);
+    QCOMPARE(form.activated, 1); // the window system's report is not a second activation
+
+    OtherForm &other = defaultInstance<OtherForm>();
+    other.Show();
+    QVERIFY(QTest::qWaitForWindowActive(other.loadedWindow()));
+    // The user brings the first window back to the front.
+    form.loadedWindow()->activateWindow();
+    QTRY_COMPARE(form.activated, 2);
+}
+
+void tst_WindowRegistry::visibleTrueOnAVisibleWindowChangesNothing()
+{
+    TestForm &form = defaultInstance<TestForm>();
+    form.Visible(true);
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.activated, 0);
+    FormWindow *window = form.loadedWindow();
+    form.Visible(true);
+    form.Show();
+    form.Show();
+    QCOMPARE(form.loadedWindow(), window);
+    QVERIFY(form.isVisible());
+}
+
+void tst_WindowRegistry::hideKeepsTheContents()
+{
+    TestForm &form = defaultInstance<TestForm>();
+    form.Show();
+    form.field().setText(QStringLiteral("kept"));
+    form.field().setSelection(1, 2);
+    form.Hide();
+    QVERIFY(!form.isVisible());
+    QVERIFY(form.isLoaded());
+    form.Show();
+    QCOMPARE(form.field().text(), u"kept");
+    QCOMPARE(form.field().selectedText(), u"ep");
+    QCOMPARE(form.unloads, 0);
+}
+
+void tst_WindowRegistry::windowWithInputOffRefusesToClose()
+{
+    TestForm &form = defaultInstance<TestForm>();
+    form.Show();
+    form.Enabled(false);
+    QVERIFY(!form.isEnabled());
+    QVERIFY(!form.loadedWindow()->close());
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.unloads, 0);
+    form.Enabled(true);
+    QVERIFY(form.loadedWindow()->close());
+    QVERIFY(!form.isLoaded());
+}
+
+void tst_WindowRegistry::windowManagerCloseUnloadsThroughTheHandler()
+{
+    TestForm &form = defaultInstance<TestForm>();
+    form.Show();
+    QVERIFY(form.loadedWindow()->close());
+    QCOMPARE(form.unloads, 1);
+    QCOMPARE(form.windowManagerCloses, 1);
+    QVERIFY(!form.isLoaded());
+
+    // A close the handler cancels leaves everything as it was.
+    form.cancelUnload = true;
+    form.Show();
+    QVERIFY(!form.loadedWindow()->close());
+    QCOMPARE(form.unloads, 2);
+    QCOMPARE(form.windowManagerCloses, 1);
+    QVERIFY(form.isVisible());
+}
+
+void tst_WindowRegistry::endHidesEverythingAndRunsNoHandler()
+{
+    TestForm &form = defaultInstance<TestForm>();
+    OtherForm &other = defaultInstance<OtherForm>();
+    form.Show();
+    other.Show();
+    const int activations = form.activated;
+    m_registry->End();
+    QVERIFY(m_registry->hasEnded());
+    QVERIFY(!form.isVisible());
+    QVERIFY(!other.isVisible());
+    QCOMPARE(form.unloads, 0);
+
+    // Whatever the window system still delivers runs no handler.
+    form.loadedWindow()->show();
+    form.loadedWindow()->activateWindow();
+    QTest::qWait(20);
+    QVERIFY(form.loadedWindow()->close());
+    form.Unload();
+    QCOMPARE(form.unloads, 0);
+    QCOMPARE(form.activated, activations);
+    QCOMPARE(form.windowManagerCloses, 0);
+}
+
+void tst_WindowRegistry::endRunsItsActionOnce()
+{
+    m_registry->End();
+    m_registry->End();
+    QCOMPARE(m_endCalls, 1);
+    QCOMPARE(m_exitCode, 0);
+}
+
+void tst_WindowRegistry::registryTakesItsWindowsWithIt()
+{
+    QPointer<FormWindow> shown;
+    QPointer<FormWindow> unloaded;
+    {
+        TestForm &form = defaultInstance<TestForm>();
+        form.Show();
+        unloaded = form.loadedWindow();
+        form.Unload(); // deletion deferred to the event loop
+        form.Show();
+        shown = form.loadedWindow();
+    }
+    m_registry.reset();
+    QVERIFY(shown.isNull());
+    QVERIFY(unloaded.isNull());
+}
+
+QTEST_MAIN(tst_WindowRegistry)
+#include "tst_windowregistry.moc"
