@@ -1,10 +1,14 @@
 #!/usr/bin/env python3
 """Generate assets/map/areas.bmp, the picture of the forecast-areas window.
 
-Usage:  python3 tools/map/generate_map.py [REPO_ROOT]
+Usage:  python3 tools/map/generate_map.py [--preview PNG] [REPO_ROOT]
 
-Needs GMT 6 with the GSHHG shorelines (Debian: gmt, gmt-gshhg-low), Pillow
-(python3-pil) and Liberation Sans Bold (fonts-liberation2).  No display.
+Needs GMT 6 with the GSHHG shorelines (Debian: gmt, gmt-gshhg-low) and
+Pillow (python3-pil).  No display.  The output is deterministic: running the
+generator twice gives byte-identical files.
+
+--preview PNG also writes the finished picture enlarged 2x (nearest
+neighbour) to PNG, for looking at the layout; nothing else changes.
 
 What the picture is
 -------------------
@@ -15,49 +19,61 @@ Sea-area corners come from sea-areas.json next to this script (Met Office
 table, see assets/map/ATTRIBUTION.md).  Coastline and borders come from GSHHG
 through GMT at run time; nothing is traced by hand.
 
-Extent and projection (the choices that were forced)
-----------------------------------------------------
-* TRAFALGAR must be labelled inside its real area, which lies between 35N and
-  41N.  The map therefore runs down to about 40N at its bottom edge, much
-  further south than "Brittany and the French Atlantic coast down to the
-  bottom edge" would suggest; the bottom edge cuts through TRAFALGAR and the
-  unlabelled FitzRoy area next to it, with northern Spain and Portugal in
-  view.  The top still shows the south-east coast of Iceland at the left and
-  the Norwegian coast at the right.
-* At a uniform scale that range (about 2,800 km north to south in 484 rows,
-  roughly 5.7 km a pixel) leaves DOVER, FORTH, TYNE, CROMARTY, THAMES and
-  PORTLAND with too little sea to hold an 8 px name without touching a line
-  or the coast (the Strait of Dover would be 6 px wide).  So the map uses a
-  variable-scale projection: a spherical Lambert conformal conic (standard
-  parallels 45N and 60N, central meridian 3W), then a radial "magnifier"
-  centred on the North Sea coast of England (FOCUS).  Within R_INNER km of the
-  focus the scale is constant (SCALE_INNER px/km), beyond R_OUTER it is
-  SCALE_OUTER, and in between it changes linearly.  Directions from the focus
-  are kept, so every coastline, border and area corner stays in its true
-  place relative to its neighbours: each name sits inside its true area.  The
-  price is that Iceland, Norway and Iberia are drawn smaller and squeezed
-  towards the middle.
-* The rectangle x 295..408, y 8..33 must be open sea (a push button lies on
-  it).  With the focus placed as below, that corner of the picture is the
-  Norwegian Sea north of the VIKING/FAEROES outer limits.
+This is a schematic map: its scale is NOT uniform
+-------------------------------------------------
+The named areas run from 65N (south-east Iceland) down to TRAFALGAR, whose
+true area lies between 35N and 41N, while several of them are very narrow:
+NORTH UTSIRE is a strip about 55 km wide against Norway, and FORTH,
+CROMARTY, TYNE, DOVER and PORTLAND are small coastal areas.  At one uniform
+scale those names cannot sit inside their own areas, so the picture is drawn
+at a scale that changes smoothly from place to place:
+
+* Latitude maps to picture rows through Y_KNOTS, a monotone piecewise-cubic
+  (Fritsch-Carlson) curve: the North Sea and the Channel get about 30 rows a
+  degree, the Bay of Biscay and the open Atlantic south of 48N only a few.
+  Parallels stay straight horizontal lines.
+* Longitude maps to columns through a monotone piecewise-cubic curve whose
+  knots (X_LON) move with latitude: X_FRAMES gives the knot columns at a few
+  key latitudes and the columns in between are a smoothstep blend of the two
+  nearest frames.  A blend of increasing sequences is increasing, so at
+  every latitude the columns still increase from west to east: nothing
+  folds, coastlines and area lines keep their order and still meet where
+  they meet on the globe.  Meridians become gentle curves.
+
+So every coastline, border and area corner goes through the same smooth,
+one-to-one warp, and each name, placed in the warped picture inside its own
+warped area, is inside its true area on the globe.  The price is that Ireland,
+Iceland and Iberia are squeezed and the North Sea coasts are enlarged.
+
+Extent: south-east Iceland at the top left; the Norwegian coast and the
+south of Sweden at the top right; Denmark, Germany, the Low Countries and
+France down the right edge; Brittany and the French Atlantic coast down to
+the bottom edge, which lies at about 39.8N and so cuts through TRAFALGAR and
+the unlabelled FitzRoy area (northern Spain and Portugal are in view).
+The rectangle x 295..408, y 8..33 lies under the window's push button and
+must be open sea: the frame for the top of the picture pushes the Norwegian
+coast right of it.
 
 Area lines
 ----------
 Edges of kind "coast" in sea-areas.json are not drawn (the coastline is the
 boundary there).  The others are drawn in red on sea pixels only, densified
-in longitude/latitude so that parallels come out as curves.  Each drawn line
-is extended a little past a corner that lies on the coast, so that it really
+in longitude/latitude so that they follow the warp.  Each drawn line is
+extended a little past a corner that lies on the coast, so that it really
 meets the shore; the part over land is not painted.
 
-Labels
-------
-LABELS holds each name's lines and a preferred centre (lon, lat).  The
-generator searches outwards from that point, in a fixed order, for the first
-position where the whole box plus one pixel of margin is sea belonging to the
-area (found by flood-filling the sea between the drawn lines), clear of other
-names and of the button.  It stops with an error if a name finds no place.
-The chosen boxes and each area's outline in pixels go to
-assets/map/labels.json for the tests.
+Names
+-----
+Names are set in FONT, a 5x7 pixel font of capitals made bold by doubling
+every stroke one pixel to the right, with a 1-pixel underline under each
+line; no antialiasing.  LABELS holds each name's lines and a preferred
+centre (lon, lat).  The generator searches outwards from that point, in a
+fixed order, for the first position where the whole box plus one pixel of
+margin is sea of the area (found by flood-filling the sea between the drawn
+lines and coasts), the box corners are inside the area's outline, and the
+box is clear of other names and of the button.  It stops with an error if
+any name finds no place: there is no fallback outside the area.  The boxes
+and each area's outline in pixels go to assets/map/labels.json for the tests.
 """
 
 import bisect
@@ -69,7 +85,7 @@ import subprocess
 import sys
 import tempfile
 
-from PIL import Image, ImageDraw, ImageFont
+from PIL import Image, ImageDraw
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 WIDTH, HEIGHT = 468, 484
@@ -80,140 +96,219 @@ BLACK, WHITE, YELLOW, RED, BLUE, GREEN = 0, 1, 2, 3, 4, 5
 PALETTE = [(0x00, 0x00, 0x00), (0xFF, 0xFF, 0xFF), (0xFF, 0xFF, 0x00),
            (0xFF, 0x00, 0x00), (0x00, 0x33, 0x99), (0x00, 0xFF, 0x00)]
 
-FONT_FILE = "/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf"
-FONT_SIZE = 8
-FONT_SIZE_SMALL = 7     # only for a name that finds no room at FONT_SIZE
-
-# ---------------------------------------------------------------- projection
-EARTH_KM = 6371.0
-LAT1, LAT2, LON0 = 45.0, 60.0, -9.0
-FOCUS = (-1.5, 54.4)          # lon, lat of the magnifier centre
-FOCUS_PX = (262.0, 243.0)     # where the focus lands in the picture
-SCALE_INNER = 1.0 / 2.75       # px per km near the focus
-SCALE_OUTER = 1.0 / 18.0      # px per km far from it
-R_INNER, R_OUTER = 360.0, 640.0
-# Distances east-west count only ASPECT times as much as north-south when
-# the magnifier decides how far out a point is: the picture has more room
-# across than down, so the squeeze is gentler sideways.
-ASPECT = 0.7
+# Data box read from GSHHG (W/E/S/N), a little larger than the picture.
+REGION = (-22, 16, 38, 67)
+GRID_STEP = 0.01
 
 
-def _lcc_setup():
-    p1, p2 = math.radians(LAT1), math.radians(LAT2)
-    n = (math.log(math.cos(p1) / math.cos(p2))
-         / math.log(math.tan(math.pi / 4 + p2 / 2) / math.tan(math.pi / 4 + p1 / 2)))
-    f = math.cos(p1) * math.tan(math.pi / 4 + p1 / 2) ** n / n
-    return n, f
+# ---------------------------------------------------------------- the warp
+def pchip_slopes(xs, ys):
+    """End-point derivatives of a monotone piecewise-cubic (Fritsch-Carlson)."""
+    n = len(xs)
+    h = [xs[i + 1] - xs[i] for i in range(n - 1)]
+    d = [(ys[i + 1] - ys[i]) / h[i] for i in range(n - 1)]
+    m = [0.0] * n
+    m[0], m[-1] = d[0], d[-1]
+    for i in range(1, n - 1):
+        if d[i - 1] * d[i] <= 0:
+            m[i] = 0.0
+        else:
+            w1, w2 = 2 * h[i] + h[i - 1], h[i] + 2 * h[i - 1]
+            m[i] = (w1 + w2) / (w1 / d[i - 1] + w2 / d[i])
+    return m
 
 
-_N, _F = _lcc_setup()
+def pchip_eval(xs, ys, m, x):
+    i = bisect.bisect_right(xs, x) - 1
+    i = max(0, min(i, len(xs) - 2))
+    h = xs[i + 1] - xs[i]
+    t = (x - xs[i]) / h
+    if t < 0 or t > 1:                      # straight on beyond the ends
+        j = 0 if t < 0 else len(xs) - 1
+        return ys[j] + m[j] * (x - xs[j])
+    t2, t3 = t * t, t * t * t
+    return ((2 * t3 - 3 * t2 + 1) * ys[i] + (t3 - 2 * t2 + t) * h * m[i]
+            + (-2 * t3 + 3 * t2) * ys[i + 1] + (t3 - t2) * h * m[i + 1])
 
 
-def lcc(lon, lat):
-    """Lambert conformal conic in km, x east, y south."""
-    rho = _F / math.tan(math.pi / 4 + math.radians(lat) / 2) ** _N
-    th = _N * math.radians(lon - LON0)
-    return EARTH_KM * rho * math.sin(th), EARTH_KM * rho * math.cos(th)
+# Rows: (latitude, row).  Top edge about 64.6N, bottom edge about 39.8N.
+Y_KNOTS = [
+    (65.2, -12), (64.0, 12), (63.0, 34), (61.0, 74), (59.0, 116), (57.0, 166),
+    (55.7, 204), (54.25, 247), (52.75, 289), (51.25, 324), (50.25, 362),
+    (48.45, 402), (46.0, 430), (43.5, 451), (41.0, 467), (39.0, 496),
+]
+_YLAT = [k[0] for k in reversed(Y_KNOTS)]
+_YROW = [k[1] for k in reversed(Y_KNOTS)]
+_YM = pchip_slopes(_YLAT, _YROW)
+
+# Columns: knot longitudes, and the knot columns at key latitudes.
+X_LON = [-24, -19, -15, -10, -6.25, -3.5, -2.0, 0.0, 1.5, 4.0, 5.0, 6.0, 8.0, 13.0, 18.0]
+X_FRAMES = [
+    (39.0, [-40, 0, 30, 92, 150, 205, 232, 268, 300, 360, 380, 395, 420, 460, 492]),
+    (47.0, [-40, 0, 28, 90, 148, 208, 240, 285, 330, 380, 395, 408, 425, 460, 492]),
+    (50.5, [-40, 0, 25, 85, 145, 205, 245, 290, 355, 398, 405, 413, 428, 460, 490]),
+    (53.0, [-40, 0, 22, 80, 138, 212, 238, 280, 312, 360, 385, 400, 425, 460, 490]),
+    (56.0, [-40, 0, 18, 78, 135, 175, 215, 295, 320, 355, 380, 400, 425, 460, 490]),
+    (58.0, [-40, 0, 15, 72, 135, 170, 220, 295, 315, 335, 370, 405, 428, 462, 492]),
+    (60.5, [-40, 0, 25, 85, 140, 180, 215, 245, 270, 305, 375, 400, 425, 462, 492]),
+    (62.5, [-40, 0, 40, 110, 150, 190, 215, 240, 262, 300, 380, 410, 430, 465, 495]),
+    (65.0, [-40, 0, 45, 120, 160, 195, 220, 245, 270, 305, 370, 410, 440, 470, 500]),
+]
+_FLATS = [f[0] for f in X_FRAMES]
 
 
-def lcc_inv(x, y):
-    x, y = x / EARTH_KM, y / EARTH_KM
-    rho = math.hypot(x, y)
-    th = math.atan2(x, y)
-    lat = 2 * math.atan((_F / rho) ** (1 / _N)) - math.pi / 2
-    return LON0 + math.degrees(th / _N), math.degrees(lat)
+def _xknots(lat):
+    i = bisect.bisect_right(_FLATS, lat) - 1
+    i = max(0, min(i, len(_FLATS) - 2))
+    t = (lat - _FLATS[i]) / (_FLATS[i + 1] - _FLATS[i])
+    t = min(1.0, max(0.0, t))
+    s = t * t * (3 - 2 * t)                 # smoothstep
+    a, b = X_FRAMES[i][1], X_FRAMES[i + 1][1]
+    return [(1 - s) * p + s * q for p, q in zip(a, b)]
 
 
-def _radial(r):
-    """Distance in px for a distance r in km from the focus."""
-    if r <= R_INNER:
-        return r * SCALE_INNER
-    base = R_INNER * SCALE_INNER
-    if r <= R_OUTER:
-        t = r - R_INNER
-        slope = (SCALE_OUTER - SCALE_INNER) / (R_OUTER - R_INNER)
-        return base + SCALE_INNER * t + slope * t * t / 2
-    base += (SCALE_INNER + SCALE_OUTER) / 2 * (R_OUTER - R_INNER)
-    return base + (r - R_OUTER) * SCALE_OUTER
-
-
-_RADIAL_STEP = 0.25
-_RADIAL_KM = [i * _RADIAL_STEP for i in range(int(8000 / _RADIAL_STEP))]
-_RADIAL_PX = [_radial(r) for r in _RADIAL_KM]
-_FX, _FY = lcc(*FOCUS)
-
-
-def _radial_inv(p):
-    i = bisect.bisect_right(_RADIAL_PX, p) - 1
-    i = max(0, min(i, len(_RADIAL_PX) - 2))
-    p0, p1 = _RADIAL_PX[i], _RADIAL_PX[i + 1]
-    return _RADIAL_KM[i] + (p - p0) / (p1 - p0) * _RADIAL_STEP
+def lat_to_row(lat):
+    return pchip_eval(_YLAT, _YROW, _YM, lat)
 
 
 def project(lon, lat):
     """lon/lat in degrees to picture coordinates (float, y down)."""
-    x, y = lcc(lon, lat)
-    dx, dy = x - _FX, y - _FY
-    r = math.hypot(dx * ASPECT, dy)
-    if r == 0:
-        return FOCUS_PX
-    k = _radial(r) / r
-    return FOCUS_PX[0] + dx * k, FOCUS_PX[1] + dy * k
+    xs = _xknots(lat)
+    return pchip_eval(X_LON, xs, pchip_slopes(X_LON, xs), lon), lat_to_row(lat)
 
 
-def unproject(px, py):
-    dx, dy = px - FOCUS_PX[0], py - FOCUS_PX[1]
-    p = math.hypot(dx * ASPECT, dy)
-    if p == 0:
-        return FOCUS
-    k = _radial_inv(p) / p
-    return lcc_inv(_FX + dx * k, _FY + dy * k)
+def _invert(f, target, lo, hi):
+    for _ in range(40):
+        mid = (lo + hi) / 2
+        if f(mid) < target:
+            lo = mid
+        else:
+            hi = mid
+    return (lo + hi) / 2
+
+
+def row_lat(py):
+    """Latitude of picture row coordinate py (rows grow southwards)."""
+    return _invert(lambda lat: -lat_to_row(lat), -py, REGION[2], REGION[3])
+
+
+def row_lons(lat, cols):
+    """Longitudes of picture column coordinates cols (increasing) at lat."""
+    xs = _xknots(lat)
+    m = pchip_slopes(X_LON, xs)
+    lons = [REGION[0] + i * 0.02 for i in range(int((REGION[1] - REGION[0]) / 0.02) + 1)]
+    px = [pchip_eval(X_LON, xs, m, lon) for lon in lons]
+    out = []
+    for c in cols:
+        i = max(0, min(bisect.bisect_right(px, c) - 1, len(px) - 2))
+        out.append(lons[i] + (c - px[i]) / (px[i + 1] - px[i]) * (lons[i + 1] - lons[i]))
+    return out
+
+
+# ---------------------------------------------------------------- font
+# 5x7 capitals ('#' = ink), drawn bold by doubling each stroke one pixel to
+# the right.  Narrow glyphs are narrower; a glyph's width is its row length.
+FONT = {
+    "A": [".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"],
+    "B": ["####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."],
+    "C": [".###.", "#...#", "#....", "#....", "#....", "#...#", ".###."],
+    "D": ["####.", "#...#", "#...#", "#...#", "#...#", "#...#", "####."],
+    "E": ["#####", "#....", "#....", "####.", "#....", "#....", "#####"],
+    "F": ["#####", "#....", "#....", "####.", "#....", "#....", "#...."],
+    "G": [".###.", "#...#", "#....", "#.###", "#...#", "#...#", ".####"],
+    "H": ["#...#", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"],
+    "I": ["###", ".#.", ".#.", ".#.", ".#.", ".#.", "###"],
+    "J": ["..###", "...#.", "...#.", "...#.", "#..#.", "#..#.", ".##.."],
+    "K": ["#...#", "#..#.", "#.#..", "##...", "#.#..", "#..#.", "#...#"],
+    "L": ["#....", "#....", "#....", "#....", "#....", "#....", "#####"],
+    "M": ["#...#", "##.##", "#.#.#", "#.#.#", "#...#", "#...#", "#...#"],
+    "N": ["#...#", "##..#", "#.#.#", "#.#.#", "#..##", "#...#", "#...#"],
+    "O": [".###.", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."],
+    "P": ["####.", "#...#", "#...#", "####.", "#....", "#....", "#...."],
+    "Q": [".###.", "#...#", "#...#", "#...#", "#.#.#", "#..#.", ".##.#"],
+    "R": ["####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#"],
+    "S": [".####", "#....", "#....", ".###.", "....#", "....#", "####."],
+    "T": ["#####", "..#..", "..#..", "..#..", "..#..", "..#..", "..#.."],
+    "U": ["#...#", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."],
+    "V": ["#...#", "#...#", "#...#", "#...#", "#...#", ".#.#.", "..#.."],
+    "W": ["#...#", "#...#", "#...#", "#.#.#", "#.#.#", "##.##", "#...#"],
+    "X": ["#...#", "#...#", ".#.#.", "..#..", ".#.#.", "#...#", "#...#"],
+    "Y": ["#...#", "#...#", ".#.#.", "..#..", "..#..", "..#..", "..#.."],
+    "Z": ["#####", "....#", "...#.", "..#..", ".#...", "#....", "#####"],
+    ".": [".", ".", ".", ".", ".", ".", "#"],
+    "-": ["...", "...", "...", "###", "...", "...", "..."],
+    " ": ["..", "..", "..", "..", "..", "..", ".."],
+}
+GLYPH_H = 7
+
+
+def text_bits(text):
+    """Ink pixels (x, y) of one line of text, bold, and the line's width."""
+    bits, x = set(), 0
+    for n, ch in enumerate(text):
+        rows = FONT[ch]
+        w = len(rows[0])
+        for y, row in enumerate(rows):
+            for i, c in enumerate(row):
+                if c == "#":
+                    bits.add((x + i, y))
+                    bits.add((x + i + 1, y))
+        x += w + 1 + (1 if n + 1 < len(text) else 0)
+    width = max(b[0] for b in bits) + 1
+    return bits, width
+
+
+def label_bits(lines):
+    """Ink pixels of a name set on one or more centred, underlined lines,
+    with the size of its box.  Each line: 7 rows of letters, a blank row,
+    the underline; lines are one blank row apart."""
+    parts = [text_bits(t) for t in lines]
+    w = max(p[1] for p in parts)
+    out, y = [], 0
+    for bits, lw in parts:
+        ox = (w - lw) // 2
+        out += sorted((x + ox, yy + y) for x, yy in bits)
+        out += [(ox + x, y + GLYPH_H + 1) for x in range(lw)]
+        y += GLYPH_H + 2 + 1
+    return out, w, y - 1
 
 
 # ---------------------------------------------------------------- labels
 # name lines, preferred centre (lon, lat).  FitzRoy has no name but needs a
 # seed for the flood fill, given in SEEDS below.
 LABELS = {
-    "Southeast Iceland": (["S.E. ICELAND"], -12.0, 62.9),
-    "Faeroes": (["FAEROES"], -6.0, 61.2),
-    "Bailey": (["BAILEY"], -12.8, 60.0),
-    "Fair Isle": (["FAIR", "ISLE"], -3.4, 60.2),
-    "Viking": (["VIKING"], 2.0, 59.7),
-    "North Utsire": (["N. UTSIRE"], 4.5, 60.2),
-    "South Utsire": (["S. UTSIRE"], 5.2, 58.4),
-    "Hebrides": (["HEBRIDES"], -8.3, 58.6),
-    "Cromarty": (["CROMARTY"], -2.0, 58.0),
+    "Southeast Iceland": (["S.E. ICELAND"], -12.5, 62.7),
+    "Faeroes": (["FAEROES"], -5.0, 61.3),
+    "Bailey": (["BAILEY"], -12.8, 59.5),
+    "Fair Isle": (["FAIR", "ISLE"], -4.0, 60.0),
+    "Viking": (["VIKING"], 2.0, 59.9),
+    "North Utsire": (["N. UTSIRE"], 4.45, 60.0),
+    "South Utsire": (["S. UTSIRE"], 4.9, 58.3),
+    "Hebrides": (["HEBRIDES"], -8.5, 58.5),
+    "Cromarty": (["CROMARTY"], -1.9, 58.0),
     "Forties": (["FORTIES"], 1.5, 57.3),
     "Rockall": (["ROCKALL"], -12.5, 56.0),
     "Malin": (["MALIN"], -8.0, 55.9),
-    "Forth": (["FORTH"], -1.7, 56.4),
+    "Forth": (["FORTH"], -1.8, 56.4),
     "Fisher": (["FISHER"], 6.0, 56.9),
-    "Tyne": (["TYNE"], -0.6, 55.0),
+    "Tyne": (["TYNE"], -0.7, 55.0),
     "Dogger": (["DOGGER"], 2.3, 55.1),
     "German Bight": (["GERMAN", "BIGHT"], 6.0, 54.9),
-    "Irish Sea": (["IRISH", "SEA"], -5.0, 53.6),
+    "Irish Sea": (["IRISH", "SEA"], -5.2, 53.6),
     "Shannon": (["SHANNON"], -12.5, 52.0),
     "Humber": (["HUMBER"], 2.2, 53.6),
-    "Thames": (["THAMES"], 2.6, 52.1),
-    "Fastnet": (["FASTNET"], -8.2, 51.0),
+    "Thames": (["THAMES"], 2.8, 52.2),
+    "Fastnet": (["FASTNET"], -8.2, 50.9),
     "Lundy": (["LUNDY"], -5.6, 51.3),
-    "Dover": (["DOVER"], 1.2, 50.8),
-    "Wight": (["WIGHT"], -0.8, 50.2),
-    "Portland": (["PORT-", "LAND"], -2.7, 49.7),
-    "Plymouth": (["PLYMOUTH"], -4.8, 49.4),
+    "Dover": (["DOVER"], 1.0, 50.65),
+    "Wight": (["WIGHT"], -0.6, 50.2),
+    "Portland": (["PORT-", "LAND"], -2.7, 49.9),
+    "Plymouth": (["PLYMOUTH"], -4.9, 49.4),
     "Sole": (["SOLE"], -10.5, 49.2),
-    "Trafalgar": (["TRAFALGAR"], -12.0, 40.5),
+    "Trafalgar": (["TRAFALGAR"], -11.5, 40.3),
     "Biscay": (["BISCAY"], -4.0, 45.8),
 }
 SEEDS = {"FitzRoy": (-10.0, 45.0)}
-
-# Areas whose sea is too small on this map to hold their name even at
-# FONT_SIZE_SMALL with a clear pixel all round.  North Utsire is a strip one
-# degree of longitude (about 55 km) wide against the Norwegian coast; the
-# others are the narrow coastal areas of the North Sea and the Strait of
-# Dover.  Their names go to the nearest clear open sea.  The generator
-# fails if this list is not exactly the set of names that found no room.
-OUTSIDE_OK = ["Southeast Iceland", "Faeroes", "Bailey", "North Utsire", "Cromarty", "Forth", "Dover", "Trafalgar"]
 
 # Green coast dots: coastal weather stations, moved to the nearest
 # coastline pixel.
@@ -236,14 +331,9 @@ def run(cmd, cwd):
 
 def gmt_data(tmp):
     """Land mask grid and national borders from GSHHG (intermediate)."""
-    corners = [unproject(x, y) for x in range(0, WIDTH + 1, 13) for y in (0, HEIGHT)]
-    corners += [unproject(x, y) for y in range(0, HEIGHT + 1, 11) for x in (0, WIDTH)]
-    w = math.floor(min(c[0] for c in corners)) - 1
-    e = math.ceil(max(c[0] for c in corners)) + 1
-    s = math.floor(min(c[1] for c in corners)) - 1
-    n = math.ceil(max(c[1] for c in corners)) + 1
-    region = "-R%d/%d/%d/%d" % (w, e, s, n)
-    inc = 0.01
+    w, e, s, n = REGION
+    region = "-R%d/%d/%d/%d" % REGION
+    inc = GRID_STEP
     # Lakes count as land (-N ocean/land/lake/island/pond), so inland water
     # does not clutter the picture.
     run(["gmt", "grdlandmask", region, "-I%g" % inc, "-Di", "-A0/0/1",
@@ -268,18 +358,19 @@ def gmt_data(tmp):
 
 
 def land_mask(grid):
+    """Land (1) or sea (0) at each pixel centre, looked up in the grid."""
     w, n, inc, nx, ny, raw = grid
     land = bytearray(WIDTH * HEIGHT)
+    cols = [x + 0.5 for x in range(WIDTH)]
     for y in range(HEIGHT):
-        for x in range(WIDTH):
-            lon, lat = unproject(x + 0.5, y + 0.5)
+        lat = row_lat(y + 0.5)
+        j = int(round((n - lat) / inc))
+        base = j * nx
+        for x, lon in enumerate(row_lons(lat, cols)):
             i = int(round((lon - w) / inc))
-            j = int(round((n - lat) / inc))
-            if 0 <= i < nx and 0 <= j < ny and raw[j * nx + i]:
+            if 0 <= i < nx and 0 <= j < ny and raw[base + i]:
                 land[y * WIDTH + x] = 1
     return land
-
-
 def densify(p0, p1, step_deg=0.05):
     k = max(1, int(math.ceil(max(abs(p1[0] - p0[0]), abs(p1[1] - p0[1])) / step_deg)))
     return [(p0[0] + (p1[0] - p0[0]) * t / k, p0[1] + (p1[1] - p0[1]) * t / k)
@@ -424,84 +515,30 @@ def flood(pix, seed):
     return region
 
 
-def render_label(lines, font):
-    """Pixels (dx, dy) of a label set in lines, each underlined, and its size."""
-    bits, width, y = [], 0, 0
-    for n, text in enumerate(lines):
-        l, t, r, b = font.getbbox(text)
-        w, h = r - l, b - t
-        img = Image.new("L", (w + 4, h + 4), 0)
-        d = ImageDraw.Draw(img)
-        d.fontmode = "1"
-        d.text((2 - l, 2 - t), text, font=font, fill=255)
-        data = img.tobytes()
-        for yy in range(h + 4):
-            for xx in range(w + 4):
-                if data[yy * (w + 4) + xx]:
-                    bits.append((xx - 2, y + yy - 2))
-        line_h = h
-        for xx in range(w):                      # underline, 1 px below a gap
-            bits.append((xx, y + line_h + 1))
-        width = max(width, w)
-        y += line_h + 2 + (2 if n + 1 < len(lines) else 0)
-    # centre each line horizontally within the block
-    return bits, width, y
-
-
-def label_bits_centered(lines, font):
-    out, total_w, y = [], 0, 0
-    parts = []
-    for text in lines:
-        bits, w, h = render_label([text], font)
-        parts.append((bits, w, h))
-        total_w = max(total_w, w)
-    for n, (bits, w, h) in enumerate(parts):
-        ox = (total_w - w) // 2
-        out += [(x + ox, yy + y) for x, yy in bits]
-        y += h + (2 if n + 1 < len(parts) else 0)
-    xs = [b[0] for b in out]
-    ys = [b[1] for b in out]
-    assert min(xs) >= 0 and min(ys) >= 0
-    return out, max(xs) + 1, max(ys) + 1
-
-
 def spiral(cx, cy, radius):
     pts = [(dx, dy) for dy in range(-radius, radius + 1) for dx in range(-radius, radius + 1)]
     pts.sort(key=lambda p: (p[0] * p[0] + p[1] * p[1], p[1], p[0]))
     return [(cx + dx, cy + dy) for dx, dy in pts]
 
 
-def place_labels(pix, regions, polygons, fonts):
-    placed, failed = [], []
+def place_labels(pix, regions, polygons):
+    placed = []
     taken = bytearray(WIDTH * HEIGHT)
-    open_sea = {k for k, v in enumerate(pix) if v == WHITE}
     for name, (lines, lon, lat) in LABELS.items():
-        region = regions[name]
-        poly = polygons[name]
+        bits, w, h = label_bits(lines)
         ax, ay = project(lon, lat)
-        found = None
-        for f in fonts:
-            bits, w, h = label_bits_centered(lines, f)
-            found = _find_spot(w, h, ax, ay, region, poly, taken)
-            if found:
-                break
-        inside = found is not None
-        if not inside:
-            # No room anywhere in the area: the nearest clear open sea
-            # instead, at the small size (see OUTSIDE_OK).
-            failed.append(name)
-            found = _find_spot(w, h, ax, ay, open_sea, None, taken)
-            if found is None:
-                raise SystemExit("no room at all for the name of %s" % name)
+        found = _find_spot(w, h, ax, ay, regions[name], polygons[name], taken)
+        if found is None:
+            raise SystemExit("no room inside its area for the name of %s" % name)
         x0, y0 = found
         for yy in range(y0 - 1, y0 + h + 1):
             for xx in range(x0 - 1, x0 + w + 1):
                 taken[yy * WIDTH + xx] = 1
         for dx, dy in bits:
             pix[(y0 + dy) * WIDTH + x0 + dx] = BLUE
-        placed.append({"area": name, "lines": lines, "size": f.size, "inside_area": inside,
+        placed.append({"area": name, "lines": lines,
                        "box": [x0, y0, x0 + w - 1, y0 + h - 1]})
-    return placed, taken, failed
+    return placed, taken
 
 
 def _find_spot(w, h, ax, ay, region, poly, taken):
@@ -517,8 +554,8 @@ def _find_spot(w, h, ax, ay, region, poly, taken):
         if all(row + xx in region and not taken[row + xx]
                for row in range((y0 - 1) * WIDTH, (y0 + h + 1) * WIDTH, WIDTH)
                for xx in range(x0 - 1, x0 + w + 1)) and \
-           (poly is None or all(point_in_polygon(px + 0.5, py + 0.5, poly)
-               for px, py in ((x0, y0), (x0 + w - 1, y0), (x0, y0 + h - 1), (x0 + w - 1, y0 + h - 1)))):
+           all(point_in_polygon(px + 0.5, py + 0.5, poly)
+               for px, py in ((x0 - 1, y0 - 1), (x0 + w, y0 - 1), (x0 - 1, y0 + h), (x0 + w, y0 + h))):
             return x0, y0
     return None
 
@@ -564,8 +601,22 @@ def write_bmp(path, pix):
         f.write(out)
 
 
+def to_image(pix, marks=()):
+    im = Image.frombytes("P", (WIDTH, HEIGHT), bytes(pix))
+    im.putpalette([v for c in PALETTE for v in c])
+    im = im.convert("RGB")
+    d = ImageDraw.Draw(im)
+    for x, y in marks:
+        d.rectangle([x - 1, y - 1, x + 1, y + 1], outline=(255, 0, 255))
+    return im.resize((WIDTH * 2, HEIGHT * 2), Image.NEAREST)
+
+
 def main():
-    root = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.dirname(HERE))
+    args = sys.argv[1:]
+    preview = None
+    if args[:1] == ["--preview"]:
+        preview, args = args[1], args[2:]
+    root = args[0] if args else os.path.dirname(os.path.dirname(HERE))
     out_dir = os.path.join(root, "assets", "map")
     with open(os.path.join(HERE, "sea-areas.json"), encoding="utf-8") as f:
         areas = json.load(f)["areas"]
@@ -592,51 +643,37 @@ def main():
         if red_px[k] and pix[k] == WHITE:
             pix[k] = RED
 
-    if os.environ.get("MAPDEBUG"):
-        im = Image.frombytes("P", (WIDTH, HEIGHT), bytes(pix))
-        im.putpalette([v for c in PALETTE for v in c])
-        d = ImageDraw.Draw(im)
-        for n, v in list(LABELS.items()) + [(k, (None,) + s) for k, s in SEEDS.items()]:
-            x, y = project(v[1], v[2])
-            d.rectangle([x - 1, y - 1, x + 1, y + 1], fill=BLUE)
-            print(n, round(x), round(y))
-        im.convert("RGB").resize((WIDTH * 2, HEIGHT * 2), Image.NEAREST).save(os.environ["MAPDEBUG"])
-    regions, polygons = {}, {}
     seeds = {n: (v[1], v[2]) for n, v in LABELS.items()}
     seeds.update(SEEDS)
-    owner = {}
+    regions, polygons = {}, {}
     for name, (lon, lat) in seeds.items():
         x, y = project(lon, lat)
         inside = 0 <= x < WIDTH and 0 <= y < HEIGHT
         reg = flood(pix, (int(x), int(y))) if inside else None
-        if reg is None:
-            raise SystemExit("seed of %s is not open sea" % name)
-        first = next(iter(reg))
-        for other, oreg in regions.items():
-            if first in oreg:
-                if os.environ.get("MAPDEBUG"):
-                    im = Image.frombytes("P", (WIDTH, HEIGHT), bytes(GREEN if k in reg else v for k, v in enumerate(pix)))
-                    im.putpalette([v for c in PALETTE for v in c])
-                    im.convert("RGB").resize((WIDTH * 2, HEIGHT * 2), Image.NEAREST).save(os.environ["MAPDEBUG"])
-                raise SystemExit("%s and %s share one region" % (name, other))
+        if reg is None or any(next(iter(reg)) in r for r in regions.values()):
+            if preview:
+                to_image(pix, [project(*v) for v in seeds.values()]).save(preview)
+            raise SystemExit("seed of %s is not open sea of its own area" % name)
         regions[name] = reg
         polygons[name] = area_outline(by_name[name])
-    fonts = [ImageFont.truetype(FONT_FILE, FONT_SIZE), ImageFont.truetype(FONT_FILE, FONT_SIZE_SMALL)]
-    placed, taken, failed = place_labels(pix, regions, polygons, fonts)
-    if os.environ.get("MAPDEBUG"):
-        im = Image.frombytes("P", (WIDTH, HEIGHT), bytes(pix))
-        im.putpalette([v for c in PALETTE for v in c])
-        im.convert("RGB").resize((WIDTH * 2, HEIGHT * 2), Image.NEAREST).save(os.environ["MAPDEBUG"])
-    if sorted(failed) != sorted(OUTSIDE_OK):
-        raise SystemExit("names outside their areas: %s (expected %s)" % (failed, OUTSIDE_OK))
+    try:
+        placed, taken = place_labels(pix, regions, polygons)
+    except SystemExit:
+        if preview:
+            to_image(pix, [project(*v) for v in seeds.values()]).save(preview)
+        raise
     greens = place_green(pix, taken)
 
     bx0, by0, bx1, by1 = BUTTON
     for y in range(by0, by1 + 1):
         for x in range(bx0, bx1 + 1):
             if pix[y * WIDTH + x] != WHITE:
+                if preview:
+                    to_image(pix).save(preview)
                 raise SystemExit("button rectangle is not open sea at %d,%d" % (x, y))
 
+    if preview:
+        to_image(pix).save(preview)
     write_bmp(os.path.join(out_dir, "areas.bmp"), pix)
     doc = {
         "image": {"width": WIDTH, "height": HEIGHT, "button_sea": list(BUTTON)},
