@@ -107,10 +107,20 @@ class MapBitmap(unittest.TestCase):
         for l in self.labels["labels"]:
             x0, y0, x1, y1 = l["box"]
             with self.subTest(name=" ".join(l["lines"])):
-                if not l.get("inside_area", True):
-                    self.skipTest("generator records no room inside the area")
-                for x, y in ((x0, y0), (x1, y0), (x0, y1), (x1, y1)):
+                # the box and its 1-pixel margin, all four corners
+                for x, y in ((x0 - 1, y0 - 1), (x1 + 1, y0 - 1), (x0 - 1, y1 + 1), (x1 + 1, y1 + 1)):
                     self.assertTrue(point_in_polygon(x + 0.5, y + 0.5, l["polygon"]), (x, y))
+
+    def test_each_area_has_its_name(self):
+        areas = [l["area"] for l in self.labels["labels"]]
+        self.assertEqual(len(areas), 30)
+        self.assertEqual(len(set(areas)), 30)
+
+    def test_label_boxes_in_picture(self):
+        for l in self.labels["labels"]:
+            x0, y0, x1, y1 = l["box"]
+            with self.subTest(name=" ".join(l["lines"])):
+                self.assertTrue(1 <= x0 <= x1 < WIDTH - 1 and 1 <= y0 <= y1 < HEIGHT - 1)
 
     def test_label_boxes_do_not_overlap(self):
         boxes = [(" ".join(l["lines"]), l["box"]) for l in self.labels["labels"]]
