@@ -29,8 +29,9 @@ scale those names cannot sit inside their own areas, so the picture is drawn
 at a scale that changes smoothly from place to place:
 
 * Latitude maps to picture rows through Y_KNOTS, a monotone piecewise-cubic
-  (Fritsch-Carlson) curve: the North Sea and the Channel get about 30 rows a
-  degree, the Bay of Biscay and the open Atlantic south of 48N only a few.
+  (Fritsch-Carlson) curve: the North Sea, the Irish Sea and the Channel get
+  22 to 38 rows a degree, the Bay of Biscay and the Atlantic south of 48N
+  only 6 to 12 (15 again near 40N, for the name of TRAFALGAR).
   Parallels stay straight horizontal lines.
 * Longitude maps to columns through a monotone piecewise-cubic curve whose
   knots (X_LON) move with latitude: X_FRAMES gives the knot columns at a few
@@ -64,7 +65,7 @@ meets the shore; the part over land is not painted.
 
 Names
 -----
-Names are set in FONT, a 5x7 pixel font of capitals made bold by doubling
+Names are set in FONT, a hand-made 5x7 pixel font of capitals made bold by doubling
 every stroke one pixel to the right, with a 1-pixel underline under each
 line; no antialiasing.  LABELS holds each name's lines and a preferred
 centre (lon, lat).  The generator searches outwards from that point, in a
