@@ -4,7 +4,15 @@
 
 #include <QApplication>
 
+#include <QTimer>
+
 #include <algorithm>
+
+namespace {
+// Long enough for a window manager's focus hand-over to finish, short
+// enough that a user's click on a window is answered at once.
+constexpr int activationSettleMs = 150;
+} // namespace
 
 void Form::DeleteLater::operator()(FormWindow *window) const
 {
@@ -41,8 +49,6 @@ void Form::Show()
     w.show();
     w.raise();
     w.activateWindow();
-    if (QApplication::activeWindow() != &w)
-        WindowRegistry::current().expectActivation(this);
     if (!programHasEnded())
         Form_Activate();
 }
@@ -95,16 +101,27 @@ FormWindow &Form::window()
     return *m_window;
 }
 
-void Form::windowActivated()
+void Form::windowActivated(const FormWindow *window)
 {
-    if (programHasEnded() || !WindowRegistry::current().isUserActivation(this))
+    // A window already unloaded may still hear from the window system
+    // before it is deleted; it no longer speaks for the form.
+    if (window != m_window.get())
         return;
-    Form_Activate();
+    if (programHasEnded())
+        return;
+    // The window system reports activations as they happen, and on closing
+    // or hiding a window a window manager may pass the focus through one
+    // window on its way to the one the program brought forward. Only a
+    // window still active once that has settled has become the active one.
+    QTimer::singleShot(activationSettleMs, window, [this, window] {
+        if (!programHasEnded() && window == m_window.get() && window->isActiveWindow())
+            Form_Activate();
+    });
 }
 
-bool Form::windowCloseRequested()
+bool Form::windowCloseRequested(const FormWindow *window)
 {
-    if (programHasEnded())
+    if (programHasEnded() || window != m_window.get())
         return true;
     // A window whose input is off cannot be closed, just as it cannot be clicked.
     if (!m_window || !m_window->isEnabled() || m_unloading)

@@ -26,7 +26,9 @@ public:
     // Builds the window and its controls if they do not exist; stays hidden.
     void Load();
     // Loads if needed, makes the window visible and brings it to the front as
-    // the active window; its Form_Activate runs before Show returns.
+    // the active window; its Form_Activate runs before Show returns. Later
+    // activations by the user run Form_Activate once the window system has
+    // settled on the window.
     void Show();
     // Makes the window invisible; it stays loaded with its contents.
     void Hide();
@@ -66,8 +68,8 @@ private:
     friend class FormWindow;
     friend class WindowRegistry;
 
-    void windowActivated();
-    bool windowCloseRequested();
+    void windowActivated(const FormWindow *window);
+    bool windowCloseRequested(const FormWindow *window);
     bool runUnload();
     void discardWindow();
     // Hides the window without running any handler (the program is ending).

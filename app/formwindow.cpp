@@ -12,13 +12,13 @@ bool FormWindow::event(QEvent *event)
 {
     const bool handled = QWidget::event(event);
     if (event->type() == QEvent::WindowActivate)
-        m_form.windowActivated();
+        m_form.windowActivated(this);
     return handled;
 }
 
 void FormWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_form.windowCloseRequested())
+    if (m_form.windowCloseRequested(this))
         event->accept();
     else
         event->ignore();

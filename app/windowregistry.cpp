@@ -5,9 +5,6 @@
 namespace {
 WindowRegistry *currentRegistry = nullptr;
 
-// How long the program waits for the window system to confirm a window it
-// brought to the front before it treats activations as the user's again.
-constexpr qint64 activationSettleMs = 1000;
 } // namespace
 
 WindowRegistry::WindowRegistry() : m_previous(currentRegistry)
@@ -58,21 +55,4 @@ void WindowRegistry::End()
 void WindowRegistry::setEndAction(std::function<void(int)> onEnd)
 {
     m_onEnd = std::move(onEnd);
-}
-
-void WindowRegistry::expectActivation(const Form *form)
-{
-    m_expectedActive = form;
-    m_expectedSince.start();
-}
-
-bool WindowRegistry::isUserActivation(const Form *form)
-{
-    if (!m_expectedActive || m_expectedSince.elapsed() > activationSettleMs) {
-        m_expectedActive = nullptr;
-        return true;
-    }
-    if (m_expectedActive == form)
-        m_expectedActive = nullptr;
-    return false;
 }

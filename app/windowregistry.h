@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QtGlobal>
 
 #include <array>
@@ -37,19 +36,9 @@ public:
     [[nodiscard]] bool hasEnded() const { return m_ended; }
     void setEndAction(std::function<void(int exitCode)> onEnd);
 
-    // Activation bookkeeping. A window the program has just brought to the
-    // front is "expected"; until the window system confirms it, activation
-    // reports for other windows are side effects of that change (the window
-    // manager passing focus through a window that is about to lose it again)
-    // rather than the user's doing.
-    void expectActivation(const Form *form);
-    [[nodiscard]] bool isUserActivation(const Form *form);
-
 private:
     std::array<std::unique_ptr<Form>, formClassCount> m_slots;
     std::function<void(int)> m_onEnd;
-    const Form *m_expectedActive = nullptr;
-    QElapsedTimer m_expectedSince;
     bool m_ended = false;
     WindowRegistry *m_previous = nullptr;
 };

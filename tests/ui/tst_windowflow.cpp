@@ -170,7 +170,7 @@ void tst_WindowFlow::reactivatingHelpSwitchesTheMainWindowOffAgain()
     QWidget *help = flow().windowOf<frmhelp1>();
     help->activateWindow();
     QVERIFY(settled([help] { return help->isActiveWindow(); }));
-    QVERIFY(!flow().mainWindow()->isEnabled());
+    QVERIFY(settled([this] { return !flow().mainWindow()->isEnabled(); }));
 
     click(*flow().controlOf<frmhelp1>("Command1"));
     QVERIFY(flow().mainWindow()->isEnabled());

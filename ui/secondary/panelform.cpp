@@ -39,5 +39,9 @@ void PanelForm::Form_Unload(bool &)
 
 void PanelForm::closedByWindowManager()
 {
+    // As OK does: the main window comes to the front taking input. Bringing
+    // it forward also keeps the window manager's hand-over of the focus to a
+    // help window beneath from switching the input off again.
     defaultInstance<frmWindScale>().Enabled(true);
+    defaultInstance<frmWindScale>().Show();
 }

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs a test program on a real X server (Xvfb) with a real window manager
+# (openbox), both started here and stopped again, touching no other process.
+#   run-under-openbox.sh <program> [arguments...]
+set -euo pipefail
+
+display=""
+for n in $(seq 90 140); do
+    if [[ ! -e /tmp/.X11-unix/X$n && ! -e /tmp/.X$n-lock ]]; then
+        display=":$n"
+        break
+    fi
+done
+[[ -n $display ]] || { echo "no free X display number" >&2; exit 1; }
+
+workdir=$(mktemp -d)
+xvfb_pid=""
+wm_pid=""
+cleanup() {
+    [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$workdir"
+}
+trap cleanup EXIT
+
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$workdir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+done
+DISPLAY=$display xdpyinfo >/dev/null 2>&1 || { cat "$workdir/xvfb.log" >&2; exit 1; }
+
+HOME=$workdir DISPLAY=$display openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
+wm_pid=$!
+# The window manager owns the screen once it holds the WM_S0 selection.
+for _ in $(seq 100); do
+    DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+
+status=0
+env -u WAYLAND_DISPLAY DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$workdir" \
+    "$@" || status=$?
+exit $status

@@ -1,0 +1,222 @@
+#pragma once
+
+// Carries out a Step on the real windows the way a user does: mouse clicks on
+// controls and in drop-down lists, key presses, the clipboard, the window
+// manager's close, and bringing a window to the front.
+
+#include "flowfixture.h"
+#include "flowmodel.h"
+#include "invariants.h"
+
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+
+#include <functional>
+
+namespace modelwalk {
+
+// Runs the event loop until `condition` holds or `timeoutMs` have passed.
+// Unlike QTest::qWaitFor it always lets pending window-system events through
+// first (they may still change the answer) and does not sleep while events
+// keep coming.
+inline bool settle(const std::function<bool()> &condition, int timeoutMs = 1000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (int round = 0;; ++round) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (round >= 1 && condition())
+            return true;
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        if (round >= 3)
+            QTest::qSleep(1);
+    }
+}
+
+class Driver
+{
+public:
+    explicit Driver(FlowFixture &flow) : m_flow(flow) {}
+
+    // Does the step. `model` is the state before it, which tells whether the
+    // main window takes input (a click into a window that takes input makes
+    // it the active window first). Returns what went wrong in driving, if
+    // anything; what the program did is checked afterwards.
+    QString perform(const Step &step, const Model &model)
+    {
+        const bool tried = model.isTriedOnly(step.action);
+        if (!tried) {
+            if (const auto clicked = Model::clickedWindow(step.action)) {
+                if (QString error = bringToFront(*clicked); !error.isEmpty())
+                    return error;
+            }
+        }
+        frmWindScale &main = m_flow.main();
+        switch (step.action) {
+        case Action::PickWithMouse: {
+            ScaleComboBox &box = main.box(allScaleColumns[std::size_t(step.box)]);
+            if (tried)
+                return clickArrowOfDisabledBox(box);
+            if (!uidriver::pickWithMouse(box, step.row))
+                return QStringLiteral("the drop-down list did not open or close");
+            return {};
+        }
+        case Action::PickWithUp:
+        case Action::PickWithDown:
+            uidriver::pressOn(main.box(allScaleColumns[std::size_t(step.box)]),
+                              step.action == Action::PickWithUp ? Qt::Key_Up : Qt::Key_Down);
+            return {};
+        case Action::TypeIntoBox: {
+            ScaleComboBox &box = main.box(allScaleColumns[std::size_t(step.box)]);
+            uidriver::typeInto(box, step.text);
+            finishTyping(*box.lineEdit(), step.finish);
+            return {};
+        }
+        case Action::PasteIntoBox: {
+            ScaleComboBox &box = main.box(allScaleColumns[std::size_t(step.box)]);
+            QGuiApplication::clipboard()->setText(step.text);
+            box.setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(box.lineEdit(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(box.lineEdit(), Qt::Key_V, Qt::ControlModifier);
+            return {};
+        }
+        case Action::TypeIntoCriterion: {
+            QPlainTextEdit &text = main.Text1();
+            text.setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(&text, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(&text, Qt::Key_Delete);
+            typeCharacters(text, step.text);
+            return {};
+        }
+        case Action::Help:
+            return clickOn(Win::Main, "Command2");
+        case Action::AboutFromMain:
+            return clickOn(Win::Main, "Label8");
+        case Action::ForecastAreas:
+            return clickOn(Win::Main, "Command3");
+        case Action::Exit:
+            return clickOn(Win::Main, "Command1");
+        case Action::AboutFromHelp:
+            return clickOn(Win::Help, "Label2");
+        case Action::HelpOk:
+            return clickOn(Win::Help, "Command1");
+        case Action::AboutOk:
+            return clickOn(Win::About, "Command1");
+        case Action::Back:
+            return clickOn(Win::Map, "Command1");
+        case Action::CloseMain:
+            return closeByWindowManager(Win::Main);
+        case Action::CloseHelp:
+            return closeByWindowManager(Win::Help);
+        case Action::CloseAbout:
+            return closeByWindowManager(Win::About);
+        case Action::CloseMap:
+            return closeByWindowManager(Win::Map);
+        case Action::ReactivateHelp:
+            return activateAndWait(Win::Help);
+        case Action::ReactivateAbout:
+            return activateAndWait(Win::About);
+        }
+        return QStringLiteral("unknown action");
+    }
+
+private:
+    QWidget *window(Win win) const { return windowOf(m_flow, win); }
+
+    // A click into a window that is not the active one activates it first,
+    // as the window system does for the user.
+    QString bringToFront(Win win)
+    {
+        QWidget *w = window(win);
+        if (!w)
+            return QStringLiteral("%1 window not loaded").arg(QString::fromLatin1(winName(win)));
+        if (QApplication::activeWindow() == w)
+            return {};
+        return activateAndWait(win);
+    }
+
+    QString activateAndWait(Win win)
+    {
+        QWidget *w = window(win);
+        if (!w)
+            return QStringLiteral("%1 window not loaded").arg(QString::fromLatin1(winName(win)));
+        w->activateWindow();
+        if (!settle([w] { return w->isActiveWindow(); }))
+            return QStringLiteral("%1 window did not become active").arg(
+                QString::fromLatin1(winName(win)));
+        return {};
+    }
+
+    QString clickOn(Win win, const char *control)
+    {
+        QWidget *w = uidriver::find<QWidget>(window(win), control);
+        if (!w)
+            return QStringLiteral("no %1 in the %2 window")
+                .arg(QString::fromLatin1(control), QString::fromLatin1(winName(win)));
+        uidriver::click(*w);
+        return {};
+    }
+
+    // The window manager's close (close box, Alt+F4, a taskbar's close): a
+    // spontaneous close request the window may refuse.
+    QString closeByWindowManager(Win win)
+    {
+        QWidget *w = window(win);
+        if (!w || !w->windowHandle())
+            return QStringLiteral("%1 window has no native window to close")
+                .arg(QString::fromLatin1(winName(win)));
+        w->close();
+        return {};
+    }
+
+    // A click on the arrow of a box in a window without input opens nothing.
+    static QString clickArrowOfDisabledBox(ScaleComboBox &box)
+    {
+        QStyleOptionComboBox option;
+        option.initFrom(&box);
+        option.editable = true;
+        option.subControls = QStyle::SC_All;
+        const QRect arrow = box.style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                        QStyle::SC_ComboBoxArrow, &box);
+        QTest::mouseClick(&box, Qt::LeftButton, {}, arrow.center());
+        QCoreApplication::processEvents();
+        if (box.view()->window()->isVisible()) {
+            box.hidePopup();
+            return QStringLiteral("the list of a box without input opened");
+        }
+        return {};
+    }
+
+    static void finishTyping(QWidget &edit, Finish finish)
+    {
+        switch (finish) {
+        case Finish::Nothing:
+            break;
+        case Finish::Return:
+            QTest::keyClick(&edit, Qt::Key_Return);
+            break;
+        case Finish::Enter:
+            QTest::keyClick(&edit, Qt::Key_Enter);
+            break;
+        case Finish::Tab:
+            QTest::keyClick(&edit, Qt::Key_Tab);
+            break;
+        }
+    }
+
+    // Character by character as key events carrying their text.
+    static void typeCharacters(QWidget &target, const QString &text)
+    {
+        for (const QChar c : text) {
+            QTest::sendKeyEvent(QTest::Press, &target, Qt::Key_unknown, QString(c), {});
+            QTest::sendKeyEvent(QTest::Release, &target, Qt::Key_unknown, QString(c), {});
+        }
+    }
+
+    FlowFixture &m_flow;
+};
+
+} // namespace modelwalk
