@@ -116,6 +116,19 @@ class MapBitmap(unittest.TestCase):
         self.assertEqual(len(areas), 30)
         self.assertEqual(len(set(areas)), 30)
 
+    def test_each_name_belongs_to_its_area(self):
+        want = {"Southeast Iceland": ["S.E. ICELAND"], "Faeroes": ["FAEROES"], "Bailey": ["BAILEY"],
+                "Fair Isle": ["FAIR", "ISLE"], "Viking": ["VIKING"], "North Utsire": ["N. UTSIRE"],
+                "South Utsire": ["S. UTSIRE"], "Hebrides": ["HEBRIDES"], "Cromarty": ["CROMARTY"],
+                "Forties": ["FORTIES"], "Rockall": ["ROCKALL"], "Malin": ["MALIN"], "Forth": ["FORTH"],
+                "Fisher": ["FISHER"], "Tyne": ["TYNE"], "Dogger": ["DOGGER"],
+                "German Bight": ["GERMAN", "BIGHT"], "Irish Sea": ["IRISH", "SEA"],
+                "Shannon": ["SHANNON"], "Humber": ["HUMBER"], "Thames": ["THAMES"],
+                "Fastnet": ["FASTNET"], "Lundy": ["LUNDY"], "Dover": ["DOVER"], "Wight": ["WIGHT"],
+                "Portland": ["PORT-", "LAND"], "Plymouth": ["PLYMOUTH"], "Sole": ["SOLE"],
+                "Trafalgar": ["TRAFALGAR"], "Biscay": ["BISCAY"]}
+        self.assertEqual({l["area"]: l["lines"] for l in self.labels["labels"]}, want)
+
     def test_label_boxes_in_picture(self):
         for l in self.labels["labels"]:
             x0, y0, x1, y1 = l["box"]
