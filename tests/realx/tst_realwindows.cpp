@@ -96,7 +96,22 @@ void tst_RealWindows::mainWindowIsCentredAndCannotBeResizedOrMaximised()
     QVERIFY2(actions.contains(u"_NET_WM_ACTION_CLOSE"), qPrintable(actions));
     QVERIFY2(!actions.contains(u"_NET_WM_ACTION_MAXIMIZE"), qPrintable(actions));
     QVERIFY2(!actions.contains(u"_NET_WM_ACTION_RESIZE"), qPrintable(actions));
-    QVERIFY2(!actions.contains(u"_NET_WM_ACTION_MINIMIZE"), qPrintable(actions));
+
+    // What the window asks of the window manager: move and close, no
+    // minimise or maximise function or button, a fixed size.
+    const QString hints = windowProperty(main, QStringLiteral("_MOTIF_WM_HINTS"));
+    const QStringList fields = hints.section(u'=', 1).split(u',', Qt::SkipEmptyParts);
+    QVERIFY2(fields.size() >= 3, qPrintable(hints));
+    bool ok = false;
+    const uint functions = fields[1].trimmed().toUInt(&ok, 16);
+    const uint decorations = fields[2].trimmed().toUInt(&ok, 16);
+    constexpr uint minimise = 0x08, maximise = 0x10, close = 0x20;
+    QVERIFY2(!(functions & (minimise | maximise)) && (functions & close), qPrintable(hints));
+    QVERIFY2(!(decorations & (0x20 | 0x40)), qPrintable(hints)); // no minimise/maximise buttons
+    const QString sizeHints = windowProperty(main, QStringLiteral("WM_NORMAL_HINTS"));
+    QVERIFY2(sizeHints.contains(u"minimum size: 439 by 513")
+                 && sizeHints.contains(u"maximum size: 439 by 513"),
+             qPrintable(sizeHints));
 }
 
 void tst_RealWindows::helpAndAboutSitAtTheirPlace()
