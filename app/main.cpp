@@ -23,6 +23,9 @@ int main(int argc, char *argv[])
     // The program ends only through End, never because a window closed.
     QApplication::setQuitOnLastWindowClosed(false);
     registerFontSubstitutions();
+    // Every control names its font; the default is the dialog font's stand-in,
+    // so no other font file is read at start-up.
+    QApplication::setFont(designFont({DesignFace::MsSansSerif, 8.25, false, false}));
 
     try {
         WindowRegistry registry;

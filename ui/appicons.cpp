@@ -2,8 +2,10 @@
 
 QIcon applicationIcon()
 {
+    // The sizes a title bar and a task switcher ask for; larger ones come
+    // from the installed icon theme.
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256}) {
+    for (int size : {16, 32, 48}) {
         icon.addFile(QStringLiteral(":/galevane/icons/hicolor/%1x%1/apps/uk.co.quayforth.Galevane.png")
                          .arg(size),
                      QSize(size, size));
