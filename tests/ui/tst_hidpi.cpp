@@ -1,0 +1,76 @@
+// The windows at a device pixel ratio of 2: the drawing is rendered for the
+// screen's pixels rather than scaled up, and the map is scaled by whole
+// pixels, never smoothed.
+
+#include "flowfixture.h"
+#include "pictures.h"
+
+class tst_HiDpi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void mainWindowKeepsItsLogicalSize();
+    void drawingIsRenderedForTheScreensPixels();
+    void mapPixelsBecomeSquareBlocks();
+
+private:
+    std::unique_ptr<FlowFixture> m_flow;
+};
+
+void tst_HiDpi::init()
+{
+    m_flow = std::make_unique<FlowFixture>();
+    QVERIFY(QTest::qWaitForWindowExposed(m_flow->mainWindow()));
+}
+
+void tst_HiDpi::cleanup()
+{
+    m_flow.reset();
+}
+
+void tst_HiDpi::mainWindowKeepsItsLogicalSize()
+{
+    QWidget *main = m_flow->mainWindow();
+    QCOMPARE(main->devicePixelRatioF(), 2.0);
+    QCOMPARE(main->size(), QSize(439, 513));
+    const QPixmap grabbed = main->grab();
+    QCOMPARE(grabbed.size(), QSize(878, 1026));
+}
+
+void tst_HiDpi::drawingIsRenderedForTheScreensPixels()
+{
+    auto *picture = dynamic_cast<StretchedPicture *>(m_flow->controlOf<frmWindScale>("Image1"));
+    QVERIFY(picture);
+    const QPixmap rendered = picture->rendered();
+    QCOMPARE(rendered.size(), QSize(662, 604));
+    QCOMPARE(rendered.devicePixelRatio(), 2.0);
+    // A second paint reuses the same rendering.
+    QCOMPARE(picture->rendered().cacheKey(), rendered.cacheKey());
+}
+
+void tst_HiDpi::mapPixelsBecomeSquareBlocks()
+{
+    uidriver::click(*m_flow->controlOf<frmWindScale>("Command3"));
+    QWidget *map = m_flow->controlOf<frmAreas>("Image1");
+    QVERIFY(map);
+    const QImage shown = map->grab().toImage();
+    const QImage source(QStringLiteral(":/galevane/map/areas.bmp"));
+    QCOMPARE(source.size(), QSize(468, 484));
+    QCOMPARE(shown.size(), QSize(936, 968));
+    int mismatches = 0;
+    for (int y = 0; y < source.height(); y += 3) {
+        for (int x = 0; x < source.width(); x += 3) {
+            const QRgb expected = source.pixel(x, y);
+            for (int dy = 0; dy < 2; ++dy)
+                for (int dx = 0; dx < 2; ++dx)
+                    mismatches += shown.pixel(2 * x + dx, 2 * y + dy) != expected;
+        }
+    }
+    QCOMPARE(mismatches, 0);
+}
+
+QTEST_MAIN(tst_HiDpi)
+#include "tst_hidpi.moc"
