@@ -47,19 +47,16 @@ public:
     // anything; what the program did is checked afterwards.
     QString perform(const Step &step, const Model &model)
     {
-        const bool tried = model.isTriedOnly(step.action);
-        if (!tried) {
-            if (const auto clicked = Model::clickedWindow(step.action)) {
-                if (QString error = bringToFront(*clicked); !error.isEmpty())
-                    return error;
-            }
+        if (model.isTriedOnly(step.action))
+            return tryOnMainWithoutInput(step);
+        if (const auto clicked = Model::clickedWindow(step.action)) {
+            if (QString error = bringToFront(*clicked); !error.isEmpty())
+                return error;
         }
         frmWindScale &main = m_flow.main();
         switch (step.action) {
         case Action::PickWithMouse: {
             ScaleComboBox &box = main.box(allScaleColumns[std::size_t(step.box)]);
-            if (tried)
-                return clickArrowOfDisabledBox(box);
             if (!uidriver::pickWithMouse(box, step.row))
                 return QStringLiteral("the drop-down list did not open or close");
             return {};
@@ -172,22 +169,92 @@ private:
         return {};
     }
 
-    // A click on the arrow of a box in a window without input opens nothing.
-    static QString clickArrowOfDisabledBox(ScaleComboBox &box)
+    // The same step on a main window whose input is off. The clicks and keys
+    // go through the application's event delivery like real input, but are
+    // sent directly: QTest would warn about every event the window refuses.
+    QString tryOnMainWithoutInput(const Step &step)
     {
-        QStyleOptionComboBox option;
-        option.initFrom(&box);
-        option.editable = true;
-        option.subControls = QStyle::SC_All;
-        const QRect arrow = box.style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                        QStyle::SC_ComboBoxArrow, &box);
-        QTest::mouseClick(&box, Qt::LeftButton, {}, arrow.center());
-        QCoreApplication::processEvents();
-        if (box.view()->window()->isVisible()) {
-            box.hidePopup();
-            return QStringLiteral("the list of a box without input opened");
+        frmWindScale &main = m_flow.main();
+        ScaleComboBox &box = main.box(allScaleColumns[std::size_t(step.box)]);
+        switch (step.action) {
+        case Action::PickWithMouse: {
+            QStyleOptionComboBox option;
+            option.initFrom(&box);
+            option.editable = true;
+            option.subControls = QStyle::SC_All;
+            const QRect arrow = box.style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                            QStyle::SC_ComboBoxArrow, &box);
+            sendClick(box, arrow.center());
+            QCoreApplication::processEvents();
+            if (box.view()->window()->isVisible()) {
+                box.hidePopup();
+                return QStringLiteral("the list of a box without input opened");
+            }
+            return {};
         }
+        case Action::PickWithUp:
+            sendKey(box, Qt::Key_Up);
+            return {};
+        case Action::PickWithDown:
+            sendKey(box, Qt::Key_Down);
+            return {};
+        case Action::TypeIntoBox:
+        case Action::PasteIntoBox:
+            box.setFocus(Qt::OtherFocusReason);
+            sendKey(*box.lineEdit(), Qt::Key_A, Qt::ControlModifier);
+            sendKey(*box.lineEdit(), Qt::Key_V, Qt::ControlModifier);
+            sendKey(*box.lineEdit(), Qt::Key_Delete);
+            for (const QChar c : step.text.left(8))
+                sendKey(*box.lineEdit(), Qt::Key_unknown, {}, QString(c));
+            sendKey(*box.lineEdit(), Qt::Key_Return);
+            return {};
+        case Action::TypeIntoCriterion:
+            sendKey(main.Text1(), Qt::Key_A, Qt::ControlModifier);
+            for (const QChar c : step.text.left(8))
+                sendKey(main.Text1(), Qt::Key_unknown, {}, QString(c));
+            return {};
+        case Action::Help:
+            return sendClickOn("Command2");
+        case Action::AboutFromMain:
+            return sendClickOn("Label8");
+        case Action::ForecastAreas:
+            return sendClickOn("Command3");
+        case Action::Exit:
+            return sendClickOn("Command1");
+        case Action::CloseMain:
+            return closeByWindowManager(Win::Main);
+        default:
+            return QStringLiteral("not a main window action");
+        }
+    }
+
+    QString sendClickOn(const char *control)
+    {
+        QWidget *w = uidriver::find<QWidget>(window(Win::Main), control);
+        if (!w)
+            return QStringLiteral("no %1 in the main window").arg(QString::fromLatin1(control));
+        sendClick(*w, w->rect().center());
         return {};
+    }
+
+    static void sendClick(QWidget &widget, QPoint at)
+    {
+        const QPointF global = widget.mapToGlobal(QPointF(at));
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, QPointF(at), global, Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(&widget, &event);
+        }
+    }
+
+    static void sendKey(QWidget &widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {},
+                        const QString &text = {})
+    {
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, key, modifiers, text);
+            QApplication::sendEvent(&widget, &event);
+        }
     }
 
     static void finishTyping(QWidget &edit, Finish finish)

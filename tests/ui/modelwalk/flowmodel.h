@@ -243,6 +243,9 @@ public:
     MainTexts main;
     // Set by a step that picks an entry: the row all seven texts must show.
     std::optional<int> pickedRow;
+    // Set when a step hid the active window without showing another: which
+    // window comes to the front then (if any) is the window system's choice.
+    bool frontOpen = false;
 
     [[nodiscard]] bool visible(Win win) const { return flow[win].visible; }
     [[nodiscard]] bool mainTakesInput() const { return visible(Win::Main) && flow.mainEnabled; }
@@ -338,6 +341,7 @@ public:
     void apply(const Step &step)
     {
         pickedRow.reset();
+        frontOpen = false;
         if (isTriedOnly(step.action))
             return; // no input: clicks, keys and the close request go nowhere
         if (const auto clicked = clickedWindow(step.action))
@@ -386,9 +390,11 @@ public:
         case Action::CloseHelp:
         case Action::CloseAbout:
             // The panels have no close box; if a window manager closes one
-            // anyway the main window gets its input back.
+            // anyway, the program does what OK does: the main window comes
+            // to the front taking input (even over the map).
             unload(step.action == Action::CloseHelp ? Win::Help : Win::About);
             flow.mainEnabled = true;
+            show(Win::Main);
             break;
         case Action::CloseMap:
             hide(Win::Map);
@@ -408,12 +414,32 @@ public:
         }
     }
 
+    // After a step that left the front open: the window system brought
+    // `front` forward, or nothing. That counts as the window becoming active,
+    // so a panel switches the main window off as if the user had activated it.
+    // False if `front` is not a visible window.
+    bool adoptFront(std::optional<Win> front)
+    {
+        if (!frontOpen)
+            return true;
+        frontOpen = false;
+        if (!front) {
+            flow.active.reset();
+            return true;
+        }
+        if (!visible(*front))
+            return false;
+        activate(*front);
+        return true;
+    }
+
 private:
     static bool isPanel(Win win) { return win == Win::Help || win == Win::About; }
 
     // A panel that becomes the active window switches the main window off.
     void activate(Win win)
     {
+        frontOpen = false;
         if (flow.active == win)
             return;
         flow.active = win;
@@ -425,6 +451,7 @@ private:
     {
         flow[win] = {true, true, true};
         flow.active = win;
+        frontOpen = false;
         if (isPanel(win))
             flow.mainEnabled = false; // Form_Activate runs within Show
     }
@@ -432,8 +459,10 @@ private:
     void hide(Win win)
     {
         flow[win].visible = false;
-        if (flow.active == win)
+        if (flow.active == win) {
             flow.active.reset();
+            frontOpen = true;
+        }
     }
 
     void unload(Win win)
