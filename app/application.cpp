@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <exception>
 
-GalevaneApplication::GalevaneApplication(int &argc, char **argv) : QApplication(argc, argv)
+GalevaneApplication::GalevaneApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
 {
     describeApplication();
 }

@@ -16,6 +16,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    explicit FirstPaintProbe(QObject *parent) : QObject(parent) {}
+    explicit FirstPaintProbe(QObject *parent)
+        : QObject(parent)
+    {}
     bool m_reported = false;
 };

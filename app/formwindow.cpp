@@ -4,9 +4,10 @@
 
 #include <QCloseEvent>
 
-FormWindow::FormWindow(Form &form, Qt::WindowFlags flags) : QWidget(nullptr, flags), m_form(form)
-{
-}
+FormWindow::FormWindow(Form &form, Qt::WindowFlags flags)
+    : QWidget(nullptr, flags)
+    , m_form(form)
+{}
 
 bool FormWindow::event(QEvent *event)
 {

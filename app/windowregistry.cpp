@@ -7,7 +7,8 @@ WindowRegistry *currentRegistry = nullptr;
 
 } // namespace
 
-WindowRegistry::WindowRegistry() : m_previous(currentRegistry)
+WindowRegistry::WindowRegistry()
+    : m_previous(currentRegistry)
 {
     currentRegistry = this;
 }

@@ -45,8 +45,7 @@ private:
 
 // The registry's instance of a window class, created on first reference; its
 // Form_Initialize runs once, right after it has been stored.
-template <class FormType>
-FormType &defaultInstance()
+template <class FormType> FormType &defaultInstance()
 {
     WindowRegistry &registry = WindowRegistry::current();
     if (Form *existing = registry.instance(FormType::formClass))

@@ -17,7 +17,9 @@ bool isAsciiDigit(char16_t c) noexcept
 class ForceReader
 {
 public:
-    explicit ForceReader(QStringView text) noexcept : m_text(text) {}
+    explicit ForceReader(QStringView text) noexcept
+        : m_text(text)
+    {}
 
     std::optional<int> read() noexcept
     {

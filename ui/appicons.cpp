@@ -6,9 +6,10 @@ QIcon applicationIcon()
     // from the installed icon theme.
     QIcon icon;
     for (int size : {16, 32, 48}) {
-        icon.addFile(QStringLiteral(":/galevane/icons/hicolor/%1x%1/apps/uk.co.quayforth.Galevane.png")
-                         .arg(size),
-                     QSize(size, size));
+        icon.addFile(
+            QStringLiteral(":/galevane/icons/hicolor/%1x%1/apps/uk.co.quayforth.Galevane.png")
+                .arg(size),
+            QSize(size, size));
     }
     return icon;
 }

@@ -27,9 +27,9 @@ protected:
 int main(int argc, char *argv[])
 {
     GalevaneApplication app(argc, argv);
-    if (QCoreApplication::applicationName() != u"Galevane"
-        || QCoreApplication::applicationVersion() != u"1.00"
-        || QCoreApplication::organizationName() != u"Quayforth") {
+    if (QCoreApplication::applicationName() != u"Galevane" ||
+        QCoreApplication::applicationVersion() != u"1.00" ||
+        QCoreApplication::organizationName() != u"Quayforth") {
         std::puts("application description is wrong");
         return 1;
     }

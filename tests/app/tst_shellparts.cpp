@@ -97,11 +97,12 @@ void tst_ShellParts::noDisplayGivesOneClearLine_data()
 
     QTest::newRow("nothing") << QString() << QString() << QString() << true << QString();
     QTest::newRow("X11") << QString() << u":0"_qs << QString() << false << QString();
-    QTest::newRow("Wayland only") << QString() << QString() << u"wayland-0"_qs << false << QString();
-    QTest::newRow("Wayland with XWayland") << QString() << u":0"_qs << u"wayland-0"_qs << false
-                                           << u"xcb"_qs;
-    QTest::newRow("user's choice wins") << u"wayland"_qs << u":0"_qs << u"wayland-0"_qs << false
-                                        << QString();
+    QTest::newRow("Wayland only") << QString() << QString() << u"wayland-0"_qs << false
+                                  << QString();
+    QTest::newRow("Wayland with XWayland")
+        << QString() << u":0"_qs << u"wayland-0"_qs << false << u"xcb"_qs;
+    QTest::newRow("user's choice wins")
+        << u"wayland"_qs << u":0"_qs << u"wayland-0"_qs << false << QString();
     QTest::newRow("offscreen") << u"offscreen"_qs << QString() << QString() << false << QString();
 }
 

@@ -15,8 +15,8 @@ bool xdotool(const QStringList &arguments)
 {
     QProcess process;
     process.start(QStringLiteral("xdotool"), arguments);
-    return process.waitForFinished(5000) && process.exitStatus() == QProcess::NormalExit
-           && process.exitCode() == 0;
+    return process.waitForFinished(5000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
 }
 
 // Presses keys on the X server, as the user does; the window manager sees
@@ -109,8 +109,8 @@ void tst_RealWindows::mainWindowIsCentredAndCannotBeResizedOrMaximised()
     QVERIFY2(!(functions & (minimise | maximise)) && (functions & close), qPrintable(hints));
     QVERIFY2(!(decorations & (0x20 | 0x40)), qPrintable(hints)); // no minimise/maximise buttons
     const QString sizeHints = windowProperty(main, QStringLiteral("WM_NORMAL_HINTS"));
-    QVERIFY2(sizeHints.contains(u"minimum size: 439 by 513")
-                 && sizeHints.contains(u"maximum size: 439 by 513"),
+    QVERIFY2(sizeHints.contains(u"minimum size: 439 by 513") &&
+                 sizeHints.contains(u"maximum size: 439 by 513"),
              qPrintable(sizeHints));
 }
 

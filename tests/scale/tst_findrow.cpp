@@ -194,10 +194,9 @@ void tst_FindRow::hugeAndOddTextsGiveNoRow()
 
 void tst_FindRow::lookupAllocatesNothing()
 {
-    const QString hits[] = {u"12"_qs, u"Gale"_qs, u"64 +"_qs, u"0 - 0.2"_qs, u"73 +"_qs,
-                            u"14.0"_qs};
-    const QString misses[] = {u"13"_qs, u"gale"_qs, u"64+"_qs, u"0.0 - 0.2"_qs, u""_qs,
-                              u"14"_qs};
+    const QString hits[] = {u"12"_qs,      u"Gale"_qs, u"64 +"_qs,
+                            u"0 - 0.2"_qs, u"73 +"_qs, u"14.0"_qs};
+    const QString misses[] = {u"13"_qs, u"gale"_qs, u"64+"_qs, u"0.0 - 0.2"_qs, u""_qs, u"14"_qs};
     const long before = allocations.load();
     int found = 0;
     for (int round = 0; round < 100; ++round) {

@@ -27,8 +27,7 @@ public:
     [[nodiscard]] int exitCode() const { return m_exitCode; }
 
     // Instances as they stand, without creating any.
-    template <class FormType>
-    FormType *existing() const
+    template <class FormType> FormType *existing() const
     {
         return static_cast<FormType *>(m_registry->instance(FormType::formClass));
     }
@@ -36,21 +35,18 @@ public:
     frmWindScale &main() { return defaultInstance<frmWindScale>(); }
     QWidget *mainWindow() { return main().loadedWindow(); }
 
-    template <class FormType>
-    QWidget *windowOf() const
+    template <class FormType> QWidget *windowOf() const
     {
         FormType *form = existing<FormType>();
         return form ? form->loadedWindow() : nullptr;
     }
 
-    template <class FormType>
-    QWidget *controlOf(const char *name) const
+    template <class FormType> QWidget *controlOf(const char *name) const
     {
         return uidriver::find<QWidget>(windowOf<FormType>(), name);
     }
 
-    template <class FormType>
-    QLabel *labelOf(const char *name) const
+    template <class FormType> QLabel *labelOf(const char *name) const
     {
         return uidriver::find<QLabel>(windowOf<FormType>(), name);
     }

@@ -26,8 +26,7 @@ inline QString latin1(std::string_view text)
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
-template <class ControlType>
-ControlType *find(QWidget *window, const char *name)
+template <class ControlType> ControlType *find(QWidget *window, const char *name)
 {
     return window ? window->findChild<ControlType *>(QString::fromLatin1(name)) : nullptr;
 }

@@ -17,8 +17,8 @@ struct PickSpies
     explicit PickSpies(frmWindScale &main)
     {
         for (std::size_t i = 0; i < spies.size(); ++i)
-            spies[i] = std::make_unique<QSignalSpy>(&main.box(allScaleColumns[i]),
-                                                    &ScaleComboBox::picked);
+            spies[i] =
+                std::make_unique<QSignalSpy>(&main.box(allScaleColumns[i]), &ScaleComboBox::picked);
     }
     int total() const
     {
@@ -33,7 +33,7 @@ struct PickSpies
 
 std::array<QString, 7> startTexts()
 {
-    return {u"0"_qs,          u"Calm"_qs, u"Less than 1"_qs,      u"0.0 - 0.2"_qs,
+    return {u"0"_qs,           u"Calm"_qs, u"Less than 1"_qs,      u"0.0 - 0.2"_qs,
             u"Less than 1"_qs, u"0.0"_qs,  u"Sea like a mirror"_qs};
 }
 
@@ -209,15 +209,20 @@ void tst_MainWindow::typingChangesNothingElse_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<Qt::Key>("finish");
 
-    QTest::newRow("Gale + Enter in Combo2") << ScaleColumn::Description << u"Gale"_qs << Qt::Key_Enter;
-    QTest::newRow("Gale + Return in Combo2") << ScaleColumn::Description << u"Gale"_qs << Qt::Key_Return;
+    QTest::newRow("Gale + Enter in Combo2")
+        << ScaleColumn::Description << u"Gale"_qs << Qt::Key_Enter;
+    QTest::newRow("Gale + Return in Combo2")
+        << ScaleColumn::Description << u"Gale"_qs << Qt::Key_Return;
     QTest::newRow("Gale + Tab in Combo2") << ScaleColumn::Description << u"Gale"_qs << Qt::Key_Tab;
-    QTest::newRow("gale keeps its case") << ScaleColumn::Description << u"gale"_qs << Qt::Key_Return;
-    QTest::newRow("prefix is not completed") << ScaleColumn::Description << u"Vio"_qs << Qt::Key_Return;
+    QTest::newRow("gale keeps its case")
+        << ScaleColumn::Description << u"gale"_qs << Qt::Key_Return;
+    QTest::newRow("prefix is not completed")
+        << ScaleColumn::Description << u"Vio"_qs << Qt::Key_Return;
     QTest::newRow("12 + Enter in Combo1") << ScaleColumn::Force << u"12"_qs << Qt::Key_Enter;
     QTest::newRow("not a row in Combo4") << ScaleColumn::Knots << u"windy"_qs << Qt::Key_Return;
     QTest::newRow("5.5 + Enter in Combo7") << ScaleColumn::WaveHeight << u"5.5"_qs << Qt::Key_Enter;
-    QTest::newRow("non-ASCII in Combo6") << ScaleColumn::MilesPerHour << u"\u00e9t\u00e9 \u6d77"_qs << Qt::Key_Tab;
+    QTest::newRow("non-ASCII in Combo6")
+        << ScaleColumn::MilesPerHour << u"\u00e9t\u00e9 \u6d77"_qs << Qt::Key_Tab;
     QTest::newRow("empty in Combo5") << ScaleColumn::MetresPerSecond << QString() << Qt::Key_Return;
 }
 
@@ -281,8 +286,7 @@ void tst_MainWindow::windowIsFixedSizeAndCentred()
     QCOMPARE(window.windowTitle(), u"Galevane");
     QVERIFY(!window.windowIcon().isNull());
     // The window sits in the middle of the screen, give or take its frame.
-    const QPoint offCentre =
-        window.frameGeometry().center() - window.screen()->geometry().center();
+    const QPoint offCentre = window.frameGeometry().center() - window.screen()->geometry().center();
     QVERIFY2(qAbs(offCentre.x()) <= 3 && qAbs(offCentre.y()) <= 3,
              qPrintable(u"%1, %2"_qs.arg(offCentre.x()).arg(offCentre.y())));
     QCOMPARE(window.palette().color(QPalette::Window), QColor(128, 255, 255));
@@ -301,8 +305,8 @@ void tst_MainWindow::focusStartsInCombo1AndTabFollowsTheTabIndex()
         return focus ? focus->objectName() : QString();
     };
     QCOMPARE(focusedName(), u"Combo1");
-    const QStringList order{u"Text1"_qs,  u"Command1"_qs, u"Command2"_qs, u"Combo2"_qs,
-                            u"Combo4"_qs, u"Combo5"_qs,   u"Combo6"_qs,   u"Combo7"_qs,
+    const QStringList order{u"Text1"_qs,    u"Command1"_qs, u"Command2"_qs, u"Combo2"_qs,
+                            u"Combo4"_qs,   u"Combo5"_qs,   u"Combo6"_qs,   u"Combo7"_qs,
                             u"Command3"_qs, u"Combo1"_qs};
     for (const QString &next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -114,7 +114,9 @@ private:
 class TextSource
 {
 public:
-    explicit TextSource(QRandomGenerator &random) : m_random(random) {}
+    explicit TextSource(QRandomGenerator &random)
+        : m_random(random)
+    {}
 
     QString forBox(int box)
     {
@@ -181,7 +183,8 @@ private:
         static const QStringList texts{
             QStringLiteral("\u00e9t\u00e9 \u6d77"),
             QStringLiteral("Windst\u00e4rke acht"),
-            QStringLiteral("\u0412\u0435\u0442\u0435\u0440 \u0441\u0438\u043b\u044c\u043d\u044b\u0439"),
+            QStringLiteral(
+                "\u0412\u0435\u0442\u0435\u0440 \u0441\u0438\u043b\u044c\u043d\u044b\u0439"),
             QStringLiteral("\u98a8\u529b 8"),
             QStringLiteral("Gale \u2265 8 \u00bd"),
             QStringLiteral("\u03b8\u03ac\u03bb\u03b1\u03c3\u03c3\u03b1"),
@@ -199,36 +202,61 @@ private:
 int weightOf(Action action)
 {
     switch (action) {
-    case Action::PickWithMouse: return 12;
+    case Action::PickWithMouse:
+        return 12;
     case Action::PickWithUp:
-    case Action::PickWithDown: return 5;
-    case Action::TypeIntoBox: return 8;
-    case Action::PasteIntoBox: return 3;
-    case Action::TypeIntoCriterion: return 2;
+    case Action::PickWithDown:
+        return 5;
+    case Action::TypeIntoBox:
+        return 8;
+    case Action::PasteIntoBox:
+        return 3;
+    case Action::TypeIntoCriterion:
+        return 2;
     case Action::Help:
     case Action::HelpOk:
     case Action::AboutOk:
-    case Action::Back: return 6;
+    case Action::Back:
+        return 6;
     case Action::AboutFromMain:
     case Action::AboutFromHelp:
-    case Action::ForecastAreas: return 5;
+    case Action::ForecastAreas:
+        return 5;
     case Action::ReactivateHelp:
-    case Action::ReactivateAbout: return 4;
+    case Action::ReactivateAbout:
+        return 4;
     case Action::CloseHelp:
     case Action::CloseAbout:
-    case Action::CloseMap: return 3;
+    case Action::CloseMap:
+        return 3;
     case Action::Exit:
-    case Action::CloseMain: return 1;
+    case Action::CloseMain:
+        return 1;
     }
     return 0;
 }
 
 constexpr std::array allActions{
-    Action::PickWithMouse, Action::PickWithUp,     Action::PickWithDown,    Action::TypeIntoBox,
-    Action::PasteIntoBox,  Action::TypeIntoCriterion, Action::Help,         Action::AboutFromMain,
-    Action::AboutFromHelp, Action::HelpOk,         Action::AboutOk,         Action::ForecastAreas,
-    Action::Back,          Action::CloseMain,      Action::CloseHelp,       Action::CloseAbout,
-    Action::CloseMap,      Action::ReactivateHelp, Action::ReactivateAbout, Action::Exit,
+    Action::PickWithMouse,
+    Action::PickWithUp,
+    Action::PickWithDown,
+    Action::TypeIntoBox,
+    Action::PasteIntoBox,
+    Action::TypeIntoCriterion,
+    Action::Help,
+    Action::AboutFromMain,
+    Action::AboutFromHelp,
+    Action::HelpOk,
+    Action::AboutOk,
+    Action::ForecastAreas,
+    Action::Back,
+    Action::CloseMain,
+    Action::CloseHelp,
+    Action::CloseAbout,
+    Action::CloseMap,
+    Action::ReactivateHelp,
+    Action::ReactivateAbout,
+    Action::Exit,
 };
 
 Step randomStep(const Model &model, QRandomGenerator &random, TextSource &texts)
@@ -272,11 +300,11 @@ QString describePath(const std::vector<Step> &path)
 // that opens (no keyboard grab); thousands of those would hide what matters.
 QtMessageHandler previousHandler = nullptr;
 
-void quietPlatformWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+void quietPlatformWarnings(QtMsgType type, const QMessageLogContext &context,
+                           const QString &message)
 {
-    if (type == QtWarningMsg
-        && (message == u"This plugin does not support raise()"
-            || message == u"This plugin does not support grabbing the keyboard"))
+    if (type == QtWarningMsg && (message == u"This plugin does not support raise()" ||
+                                 message == u"This plugin does not support grabbing the keyboard"))
         return;
     previousHandler(type, context, message);
 }
@@ -361,7 +389,9 @@ void tst_ModelWalk::exploreWindowFlow()
             return u"at start-up: "_qs + problems;
         for (std::size_t i = 0; i < path.size(); ++i) {
             if (QString problems = session.run(path[i]); !problems.isEmpty())
-                return QStringLiteral("after action %1 of %2:\n%3").arg(i + 1).arg(describePath(path), problems);
+                return QStringLiteral("after action %1 of %2:\n%3")
+                    .arg(i + 1)
+                    .arg(describePath(path), problems);
         }
         return {};
     };

@@ -86,9 +86,10 @@ void tst_WindowFlow::helpShowsAndSwitchesTheMainWindowOff()
     QCOMPARE(help->geometry(), QRect(248, 158, 322, 211));
     auto *sentence = flow().labelOf<frmhelp1>("Label1");
     QCOMPARE(sentence->text().size(), 114);
-    QCOMPARE(sentence->text(), helpSentence.data() ? QString::fromUtf16(helpSentence.data(),
-                                                                        qsizetype(helpSentence.size()))
-                                                   : QString());
+    QCOMPARE(sentence->text(),
+             helpSentence.data()
+                 ? QString::fromUtf16(helpSentence.data(), qsizetype(helpSentence.size()))
+                 : QString());
     QCOMPARE(flow().labelOf<frmhelp1>("Label2")->toolTip(), u"Click");
     QCOMPARE(QApplication::focusWidget(), flow().controlOf<frmhelp1>("Command1"));
 }
@@ -126,8 +127,7 @@ void tst_WindowFlow::aboutFromTheMainWindow()
     QVERIFY(about && about->isVisible());
     QVERIFY(!flow().mainWindow()->isEnabled());
     QCOMPARE(about->geometry(), QRect(248, 158, 322, 211));
-    QCOMPARE(flow().labelOf<frmabout>("Label7")->text(),
-             u"For more information contact:-");
+    QCOMPARE(flow().labelOf<frmabout>("Label7")->text(), u"For more information contact:-");
     QCOMPARE(flow().labelOf<frmabout>("Label1")->text(), u"Quayforth,");
     QVERIFY(flow().labelOf<frmabout>("Label2")->text().startsWith(u"E - Mail:   "));
 
@@ -409,8 +409,8 @@ void tst_WindowFlow::clicksOnLabelsPictureAndShapesDoNothing()
         click(*flow().controlOf<frmWindScale>(name));
     QTest::mouseClick(flow().mainWindow(), Qt::LeftButton, {}, QPoint(5, 300));
     QCOMPARE(sevenTexts(flow().main()), texts);
-    QVERIFY(!flow().existing<frmhelp1>() && !flow().existing<frmabout>()
-            && !flow().existing<frmAreas>());
+    QVERIFY(!flow().existing<frmhelp1>() && !flow().existing<frmabout>() &&
+            !flow().existing<frmAreas>());
     QVERIFY(flow().mainWindow()->isEnabled() && !flow().ended());
 }
 

@@ -119,10 +119,10 @@ std::vector<QString> hitTexts(ScaleColumn column)
 std::vector<QString> missTexts()
 {
     return {
-        u"Gale "_qs,    u"hurricane"_qs, u"Calm."_qs, u"64 -"_qs,      u"0 - 0.3"_qs,
-        u"14.5"_qs,     u"13"_qs,        u"-1"_qs,    u""_qs,          u"1e1"_qs,
-        u"0x0C"_qs,     u"2.5"_qs,       u"Stormy"_qs, u"Less than 2"_qs,
-        u"Light Breezy"_qs, u"11 - 17"_qs,
+        u"Gale "_qs,   u"hurricane"_qs,   u"Calm."_qs,        u"64 -"_qs,
+        u"0 - 0.3"_qs, u"14.5"_qs,        u"13"_qs,           u"-1"_qs,
+        u""_qs,        u"1e1"_qs,         u"0x0C"_qs,         u"2.5"_qs,
+        u"Stormy"_qs,  u"Less than 2"_qs, u"Light Breezy"_qs, u"11 - 17"_qs,
     };
 }
 

@@ -126,8 +126,8 @@ void checkTextColumn(ScaleColumn column, const QString &text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QString text = QString::fromUtf8(
-        QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const QString text =
+        QString::fromUtf8(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     for (ScaleColumn column : allScaleColumns) {
         if (column == ScaleColumn::Force)
             checkForce(text);

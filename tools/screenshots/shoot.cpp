@@ -5,10 +5,10 @@
 
 #include "application.h"
 #include "designfonts.h"
+#include "formwindow.h"
 #include "frmabout.h"
 #include "frmareas.h"
 #include "frmhelp1.h"
-#include "formwindow.h"
 #include "frmwindscale.h"
 #include "scalecombobox.h"
 

@@ -7,7 +7,8 @@ namespace {
 constexpr int captionMargin = 3;
 }
 
-FormButton::FormButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
+FormButton::FormButton(const QString &caption, QWidget *parent)
+    : QPushButton(caption, parent)
 {
     setAutoDefault(true);
     setDefault(false);
@@ -24,7 +25,7 @@ void FormButton::paintEvent(QPaintEvent *)
 
     const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
     painter.setPen(palette().color(group, QPalette::ButtonText));
-    const QRect area = rect().adjusted(captionMargin, captionMargin, -captionMargin,
-                                       -captionMargin);
+    const QRect area =
+        rect().adjusted(captionMargin, captionMargin, -captionMargin, -captionMargin);
     painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, caption);
 }

@@ -2,7 +2,8 @@
 
 #include <QMouseEvent>
 
-FormLabel::FormLabel(QWidget *parent) : QLabel(parent)
+FormLabel::FormLabel(QWidget *parent)
+    : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -13,7 +14,8 @@ FormLabel::FormLabel(QWidget *parent) : QLabel(parent)
     setIndent(0);
 }
 
-ClickableLabel::ClickableLabel(QWidget *parent) : FormLabel(parent)
+ClickableLabel::ClickableLabel(QWidget *parent)
+    : FormLabel(parent)
 {
     setCursor(Qt::PointingHandCursor);
 }
@@ -26,8 +28,8 @@ void ClickableLabel::mousePressEvent(QMouseEvent *event)
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton
-                       && rect().contains(event->position().toPoint());
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
     if (click)

@@ -3,7 +3,8 @@
 #include <QPainter>
 
 StretchedPicture::StretchedPicture(QWidget *parent, const QString &resource)
-    : QWidget(parent), m_renderer(resource)
+    : QWidget(parent)
+    , m_renderer(resource)
 {
     m_renderer.setAspectRatioMode(Qt::IgnoreAspectRatio);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -31,7 +32,8 @@ void StretchedPicture::paintEvent(QPaintEvent *)
 }
 
 BitmapPicture::BitmapPicture(QWidget *parent, const QString &resource)
-    : QWidget(parent), m_pixmap(resource)
+    : QWidget(parent)
+    , m_pixmap(resource)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);

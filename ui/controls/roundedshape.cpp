@@ -11,7 +11,10 @@ constexpr double cornerShare = 1.0 / 6.0;
 } // namespace
 
 RoundedShape::RoundedShape(QWidget *parent, QColor fill, QColor border, int borderPixels)
-    : QWidget(parent), m_fill(fill), m_border(border), m_borderPixels(borderPixels)
+    : QWidget(parent)
+    , m_fill(fill)
+    , m_border(border)
+    , m_borderPixels(borderPixels)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);

@@ -2,7 +2,8 @@
 
 #include <QLineEdit>
 
-ScaleComboBox::ScaleComboBox(QWidget *parent) : QComboBox(parent)
+ScaleComboBox::ScaleComboBox(QWidget *parent)
+    : QComboBox(parent)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);

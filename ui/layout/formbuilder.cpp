@@ -126,8 +126,8 @@ Qt::WindowFlags windowFlags(WindowFrame frame)
     if (frame == WindowFrame::None)
         return Qt::Window | Qt::FramelessWindowHint;
     // A title bar with icon, caption and close box; no minimise or maximise.
-    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-           | Qt::WindowCloseButtonHint;
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint;
 }
 
 } // namespace

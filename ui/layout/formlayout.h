@@ -60,7 +60,7 @@ struct ControlSpec
     std::u16string_view toolTip = {};
     std::u16string_view accessibleDescription = {};
     std::string_view resource = {}; // picture shown by picture controls
-    bool centredVertically = false;   // labels only: text centred in height too
+    bool centredVertically = false; // labels only: text centred in height too
 };
 
 enum class WindowFrame { FixedSingle, None };

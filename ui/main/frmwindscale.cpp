@@ -68,8 +68,8 @@ QPlainTextEdit &frmWindScale::Text1()
 
 std::unique_ptr<FormWindow> frmWindScale::createWindow()
 {
-    auto window = buildFormWindow(*this, "frmWindScale", WindScaleLayout::window,
-                                  WindScaleLayout::controls);
+    auto window =
+        buildFormWindow(*this, "frmWindScale", WindScaleLayout::window, WindScaleLayout::controls);
     window->setWindowIcon(applicationIcon());
     connectHandlers(*window);
     describeForAssistiveTechnology(*window);

@@ -7,7 +7,6 @@
 
 #include <QPushButton>
 
-
 std::unique_ptr<FormWindow> PanelForm::buildPanel(std::string_view className,
                                                   std::span<const ControlSpec> controls)
 {

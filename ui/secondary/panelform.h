@@ -31,7 +31,6 @@ protected:
 namespace PanelLayout {
 inline constexpr LayoutColour lightCyanBackground = LayoutColour::fixed(qRgb(128, 255, 255));
 
-
 inline constexpr WindowSpec window{
     .caption = u"Form1",
     .client = {4830, 3165},

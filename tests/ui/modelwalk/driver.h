@@ -39,7 +39,9 @@ inline bool settle(const std::function<bool()> &condition, int timeoutMs = 1000)
 class Driver
 {
 public:
-    explicit Driver(FlowFixture &flow) : m_flow(flow) {}
+    explicit Driver(FlowFixture &flow)
+        : m_flow(flow)
+    {}
 
     // Does the step. `model` is the state before it, which tells whether the
     // main window takes input (a click into a window that takes input makes
@@ -142,8 +144,8 @@ private:
             return QStringLiteral("%1 window not loaded").arg(QString::fromLatin1(winName(win)));
         w->activateWindow();
         if (!settle([w] { return w->isActiveWindow(); }))
-            return QStringLiteral("%1 window did not become active").arg(
-                QString::fromLatin1(winName(win)));
+            return QStringLiteral("%1 window did not become active")
+                .arg(QString::fromLatin1(winName(win)));
         return {};
     }
 

@@ -49,45 +49,65 @@ enum class Action {
     PasteIntoBox,
     TypeIntoCriterion,
 
-    Help,            // main "Help"
-    AboutFromMain,   // main "© Quayforth" (Label8)
-    AboutFromHelp,   // help "© Quayforth" (Label2)
+    Help,          // main "Help"
+    AboutFromMain, // main "© Quayforth" (Label8)
+    AboutFromHelp, // help "© Quayforth" (Label2)
     HelpOk,
     AboutOk,
-    ForecastAreas,   // main "Forecast Areas"
-    Back,            // map "Back"
-    CloseMain,       // window manager closes the window
+    ForecastAreas, // main "Forecast Areas"
+    Back,          // map "Back"
+    CloseMain,     // window manager closes the window
     CloseHelp,
     CloseAbout,
     CloseMap,
-    ReactivateHelp,  // the user brings the window to the front again
+    ReactivateHelp, // the user brings the window to the front again
     ReactivateAbout,
-    Exit,            // main "E&xit"
+    Exit, // main "E&xit"
 };
 
 inline const char *actionName(Action action)
 {
     switch (action) {
-    case Action::PickWithMouse: return "pick with mouse";
-    case Action::PickWithUp: return "Up key";
-    case Action::PickWithDown: return "Down key";
-    case Action::TypeIntoBox: return "type into box";
-    case Action::PasteIntoBox: return "paste into box";
-    case Action::TypeIntoCriterion: return "type into Text1";
-    case Action::Help: return "Help";
-    case Action::AboutFromMain: return "\u00a9 on main";
-    case Action::AboutFromHelp: return "\u00a9 on help";
-    case Action::HelpOk: return "OK on help";
-    case Action::AboutOk: return "OK on about";
-    case Action::ForecastAreas: return "Forecast Areas";
-    case Action::Back: return "Back";
-    case Action::CloseMain: return "close main";
-    case Action::CloseHelp: return "close help";
-    case Action::CloseAbout: return "close about";
-    case Action::CloseMap: return "close map";
-    case Action::ReactivateHelp: return "activate help";
-    case Action::ReactivateAbout: return "activate about";
-    case Action::Exit: return "Exit";
+    case Action::PickWithMouse:
+        return "pick with mouse";
+    case Action::PickWithUp:
+        return "Up key";
+    case Action::PickWithDown:
+        return "Down key";
+    case Action::TypeIntoBox:
+        return "type into box";
+    case Action::PasteIntoBox:
+        return "paste into box";
+    case Action::TypeIntoCriterion:
+        return "type into Text1";
+    case Action::Help:
+        return "Help";
+    case Action::AboutFromMain:
+        return "\u00a9 on main";
+    case Action::AboutFromHelp:
+        return "\u00a9 on help";
+    case Action::HelpOk:
+        return "OK on help";
+    case Action::AboutOk:
+        return "OK on about";
+    case Action::ForecastAreas:
+        return "Forecast Areas";
+    case Action::Back:
+        return "Back";
+    case Action::CloseMain:
+        return "close main";
+    case Action::CloseHelp:
+        return "close help";
+    case Action::CloseAbout:
+        return "close about";
+    case Action::CloseMap:
+        return "close map";
+    case Action::ReactivateHelp:
+        return "activate help";
+    case Action::ReactivateAbout:
+        return "activate about";
+    case Action::Exit:
+        return "Exit";
     }
     return "?";
 }
@@ -95,9 +115,9 @@ inline const char *actionName(Action action)
 // The window actions alone, for the exploration. Exit and closing the main
 // window end the program and are checked separately.
 inline constexpr std::array windowActions{
-    Action::Help,          Action::AboutFromMain, Action::AboutFromHelp, Action::HelpOk,
-    Action::AboutOk,       Action::ForecastAreas, Action::Back,          Action::CloseHelp,
-    Action::CloseAbout,    Action::CloseMap,      Action::ReactivateHelp, Action::ReactivateAbout,
+    Action::Help,       Action::AboutFromMain, Action::AboutFromHelp,  Action::HelpOk,
+    Action::AboutOk,    Action::ForecastAreas, Action::Back,           Action::CloseHelp,
+    Action::CloseAbout, Action::CloseMap,      Action::ReactivateHelp, Action::ReactivateAbout,
 };
 
 // How typing into a box is finished.
@@ -195,7 +215,7 @@ struct FlowState
         QStringList parts;
         for (Win win : allWins) {
             const WindowState &w = (*this)[win];
-            const char *what = !w.created ? "none"
+            const char *what = !w.created  ? "none"
                                : !w.loaded ? "unloaded"
                                : w.visible ? "visible"
                                            : "hidden";
@@ -203,8 +223,8 @@ struct FlowState
                                                  QString::fromLatin1(what));
         }
         parts << (mainEnabled ? QStringLiteral("input on") : QStringLiteral("input off"));
-        parts << QStringLiteral("front %1").arg(
-            active ? QString::fromLatin1(winName(*active)) : QStringLiteral("none"));
+        parts << QStringLiteral("front %1")
+                     .arg(active ? QString::fromLatin1(winName(*active)) : QStringLiteral("none"));
         return parts.join(u", ");
     }
 };
@@ -228,11 +248,13 @@ inline std::array<QString, 7> textsOfRow(int force)
 // step on from.
 struct MainTexts
 {
-    std::array<QString, 7> texts{
-        QStringLiteral("0"),           QStringLiteral("Calm"),
-        QStringLiteral("Less than 1"), QStringLiteral("0.0 - 0.2"),
-        QStringLiteral("Less than 1"), QStringLiteral("0.0"),
-        QStringLiteral("Sea like a mirror")};
+    std::array<QString, 7> texts{QStringLiteral("0"),
+                                 QStringLiteral("Calm"),
+                                 QStringLiteral("Less than 1"),
+                                 QStringLiteral("0.0 - 0.2"),
+                                 QStringLiteral("Less than 1"),
+                                 QStringLiteral("0.0"),
+                                 QStringLiteral("Sea like a mirror")};
     std::array<int, 6> current{}; // filling a list makes its first entry current
 };
 
@@ -353,8 +375,8 @@ public:
             break;
         case Action::PickWithUp:
         case Action::PickWithDown: {
-            const int to = main.current[std::size_t(step.box)]
-                           + (step.action == Action::PickWithUp ? -1 : 1);
+            const int to =
+                main.current[std::size_t(step.box)] + (step.action == Action::PickWithUp ? -1 : 1);
             if (to >= 0 && to < ScaleTable::rowCount)
                 pick(to); // at either end of the list the key does nothing
             break;

@@ -127,7 +127,8 @@ public:
             for (int row = 0; same && row < ScaleTable::rowCount; ++row)
                 same = box.itemText(row) == tableText(entries[std::size_t(row)]);
             if (!same)
-                problems << QStringLiteral("%1: list does not hold its column's 13 entries in order")
+                problems << QStringLiteral(
+                                "%1: list does not hold its column's 13 entries in order")
                                 .arg(QString::fromLatin1(boxName(allScaleColumns[i])));
         }
         const auto texts = uidriver::sevenTexts(*main);
