@@ -33,15 +33,15 @@ QString standInFamily(DesignFace face)
     return {};
 }
 
-QFont designFont(const FontSpec &spec)
+QFont designFont(const FontSpec &wanted)
 {
     QFont font;
     QStringList families;
-    families << standInFamily(spec.face) << designFamily(spec.face);
+    families << standInFamily(wanted.face) << designFamily(wanted.face);
     font.setFamilies(families);
-    font.setPixelSize(pointsToPixels(spec.points));
-    font.setBold(spec.bold);
-    font.setUnderline(spec.underline);
+    font.setPixelSize(pointsToPixels(wanted.points));
+    font.setBold(wanted.bold);
+    font.setUnderline(wanted.underline);
     return font;
 }
 

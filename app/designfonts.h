@@ -22,7 +22,7 @@ struct FontSpec
 
 // The font for a layout entry, sized in logical pixels so that text keeps
 // its place among controls laid out in twips at 96 dots per inch.
-[[nodiscard]] QFont designFont(const FontSpec &spec);
+[[nodiscard]] QFont designFont(const FontSpec &wanted);
 
 // Makes each design family name resolve to its stand-in, for any text that
 // names the design family directly.

@@ -35,81 +35,81 @@ void setColour(QWidget &widget, QPalette::ColorRole role, const LayoutColour &co
     widget.setPalette(palette);
 }
 
-QWidget *createLabel(QWidget *parent, const ControlSpec &spec)
+QWidget *createLabel(QWidget *parent, const ControlSpec &entry)
 {
-    FormLabel *label = spec.kind == ControlKind::ClickableLabel ? new ClickableLabel(parent)
-                                                                : new FormLabel(parent);
-    label->setText(toQString(spec.text));
-    if (spec.centredVertically)
+    FormLabel *label = entry.kind == ControlKind::ClickableLabel ? new ClickableLabel(parent)
+                                                                 : new FormLabel(parent);
+    label->setText(toQString(entry.text));
+    if (entry.centredVertically)
         label->setAlignment(Qt::AlignCenter);
-    setColour(*label, QPalette::WindowText, spec.foreground);
+    setColour(*label, QPalette::WindowText, entry.foreground);
     return label;
 }
 
-QWidget *createComboBox(QWidget *parent, const ControlSpec &spec)
+QWidget *createComboBox(QWidget *parent, const ControlSpec &entry)
 {
     auto *box = new ScaleComboBox(parent);
-    box->setEditText(toQString(spec.text));
+    box->setEditText(toQString(entry.text));
     return box;
 }
 
-QWidget *createTextBox(QWidget *parent, const ControlSpec &spec)
+QWidget *createTextBox(QWidget *parent, const ControlSpec &entry)
 {
     auto *text = new QPlainTextEdit(parent);
-    text->setPlainText(toQString(spec.text));
+    text->setPlainText(toQString(entry.text));
     text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     text->setWordWrapMode(QTextOption::WordWrap);
     text->setTabChangesFocus(true);
     text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setColour(*text, QPalette::Base, spec.background);
-    setColour(*text, QPalette::Text, spec.foreground);
+    setColour(*text, QPalette::Base, entry.background);
+    setColour(*text, QPalette::Text, entry.foreground);
     return text;
 }
 
-QWidget *createButton(QWidget *parent, const ControlSpec &spec)
+QWidget *createButton(QWidget *parent, const ControlSpec &entry)
 {
-    auto *button = new FormButton(toQString(spec.text), parent);
-    setColour(*button, QPalette::Button, spec.background);
-    setColour(*button, QPalette::ButtonText, spec.foreground);
+    auto *button = new FormButton(toQString(entry.text), parent);
+    setColour(*button, QPalette::Button, entry.background);
+    setColour(*button, QPalette::ButtonText, entry.foreground);
     return button;
 }
 
-QWidget *createControl(QWidget *parent, const ControlSpec &spec)
+QWidget *createControl(QWidget *parent, const ControlSpec &entry)
 {
-    switch (spec.kind) {
+    switch (entry.kind) {
     case ControlKind::Label:
     case ControlKind::ClickableLabel:
-        return createLabel(parent, spec);
+        return createLabel(parent, entry);
     case ControlKind::ComboBox:
-        return createComboBox(parent, spec);
+        return createComboBox(parent, entry);
     case ControlKind::TextBox:
-        return createTextBox(parent, spec);
+        return createTextBox(parent, entry);
     case ControlKind::Button:
     case ControlKind::GraphicalButton:
-        return createButton(parent, spec);
+        return createButton(parent, entry);
     case ControlKind::Shape:
-        return new RoundedShape(parent, resolveColour(spec.background), resolveColour(spec.border),
-                                spec.borderPixels);
+        return new RoundedShape(parent, resolveColour(entry.background),
+                                resolveColour(entry.border), entry.borderPixels);
     case ControlKind::StretchedPicture:
-        return new StretchedPicture(parent, toQString(spec.resource));
+        return new StretchedPicture(parent, toQString(entry.resource));
     case ControlKind::Bitmap:
-        return new BitmapPicture(parent, toQString(spec.resource));
+        return new BitmapPicture(parent, toQString(entry.resource));
     }
     return nullptr;
 }
 
-void applyCommonSettings(QWidget &control, const ControlSpec &spec)
+void applyCommonSettings(QWidget &control, const ControlSpec &entry)
 {
-    control.setObjectName(toQString(spec.name));
-    control.setGeometry(twipsToPixels(spec.rect));
-    if (spec.font)
-        control.setFont(designFont(*spec.font));
-    if (!spec.toolTip.empty())
-        control.setToolTip(toQString(spec.toolTip));
-    if (!spec.accessibleDescription.empty())
-        control.setAccessibleDescription(toQString(spec.accessibleDescription));
-    if (spec.tabIndex == noTabStop)
+    control.setObjectName(toQString(entry.name));
+    control.setGeometry(twipsToPixels(entry.rect));
+    if (entry.font)
+        control.setFont(designFont(*entry.font));
+    if (!entry.toolTip.empty())
+        control.setToolTip(toQString(entry.toolTip));
+    if (!entry.accessibleDescription.empty())
+        control.setAccessibleDescription(toQString(entry.accessibleDescription));
+    if (entry.tabIndex == noTabStop)
         control.setFocusPolicy(Qt::NoFocus);
 }
 
@@ -159,15 +159,15 @@ QRect placedGeometry(const WindowSpec &window)
 }
 
 std::unique_ptr<FormWindow> buildFormWindow(Form &form, std::string_view className,
-                                            const WindowSpec &spec,
+                                            const WindowSpec &design,
                                             std::span<const ControlSpec> controls)
 {
-    auto window = std::make_unique<FormWindow>(form, windowFlags(spec.frame));
+    auto window = std::make_unique<FormWindow>(form, windowFlags(design.frame));
     window->setObjectName(toQString(className));
-    window->setWindowTitle(toQString(spec.caption));
+    window->setWindowTitle(toQString(design.caption));
     window->setAutoFillBackground(true);
-    setColour(*window, QPalette::Window, spec.background);
-    const QRect geometry = placedGeometry(spec);
+    setColour(*window, QPalette::Window, design.background);
+    const QRect geometry = placedGeometry(design);
     window->setFixedSize(geometry.size());
     window->move(geometry.topLeft());
 
