@@ -13,9 +13,10 @@ struct DisplayEnvironment
     [[nodiscard]] static DisplayEnvironment fromProcess();
 };
 
-// One line for the user when no window system can be reached, or an empty
-// string when the program can start.
-[[nodiscard]] QString missingDisplayMessage(const DisplayEnvironment &env);
+// One line for the user when no window system can be reached, telling how to
+// run `program` under a virtual X server instead; an empty string when the
+// program can start.
+[[nodiscard]] QString missingDisplayMessage(const DisplayEnvironment &env, const QString &program);
 
 // The windows are placed at fixed screen positions, which a Wayland
 // compositor does not let a client do. Where X11 is reachable too (XWayland)

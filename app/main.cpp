@@ -12,7 +12,8 @@
 int main(int argc, char *argv[])
 {
     const DisplayEnvironment environment = DisplayEnvironment::fromProcess();
-    if (const QString message = missingDisplayMessage(environment); !message.isEmpty()) {
+    if (const QString message = missingDisplayMessage(environment, QString::fromLocal8Bit(argv[0]));
+        !message.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
         return 2;
     }
