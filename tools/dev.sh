@@ -64,9 +64,9 @@ test)
     # Sanitizer build first, then the release build with warnings as errors,
     # whose test summary closes the run.
     build asan
-    ctest --preset asan -L sanitized
+    ctest --preset asan -L sanitized --no-label-summary
     build ci
-    ctest --preset ci
+    ctest --preset ci --no-label-summary
     ;;
 *)
     echo "usage: tools/dev.sh run | test" >&2
