@@ -1,7 +1,9 @@
 // Every picture the windows name is compiled in and loads.
 
 #include "appicons.h"
+#include "pictures.h"
 
+#include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
 #include <QTest>
@@ -12,6 +14,9 @@ class tst_Resources : public QObject
 
 private slots:
     void drawingLoads();
+    void prerenderedDrawingMatchesTheSvg_data();
+    void prerenderedDrawingMatchesTheSvg();
+    void drawingRendersAtSizesWithoutAPrerendering();
     void mapLoads();
     void iconsLoad_data();
     void iconsLoad();
@@ -22,6 +27,60 @@ void tst_Resources::drawingLoads()
     QSvgRenderer drawing(QStringLiteral(":/galevane/drawing/yacht.svg"));
     QVERIFY(drawing.isValid());
     QCOMPARE(drawing.defaultSize(), QSize(1987, 2966));
+}
+
+void tst_Resources::prerenderedDrawingMatchesTheSvg_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("ordinary screens") << QSize(331, 302);
+    QTest::newRow("double density") << QSize(662, 604);
+}
+
+// The renderings compiled in for the usual screens must show the drawing as
+// it stands: an edit of the SVG without rendering them again fails here.
+void tst_Resources::prerenderedDrawingMatchesTheSvg()
+{
+    QFETCH(QSize, size);
+    const QImage prerendered = QImage(QStringLiteral(":/galevane/drawing/yacht-%1x%2.png")
+                                          .arg(size.width())
+                                          .arg(size.height()))
+                                   .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(prerendered.size(), size);
+
+    QSvgRenderer drawing(QStringLiteral(":/galevane/drawing/yacht.svg"));
+    drawing.setAspectRatioMode(Qt::IgnoreAspectRatio);
+    QImage vector(size, QImage::Format_ARGB32_Premultiplied);
+    vector.fill(Qt::transparent);
+    QPainter painter(&vector);
+    drawing.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    painter.end();
+
+    qint64 difference = 0;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const QRgb a = prerendered.pixel(x, y);
+            const QRgb b = vector.pixel(x, y);
+            difference += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) +
+                          qAbs(qBlue(a) - qBlue(b)) + qAbs(qAlpha(a) - qAlpha(b));
+        }
+    }
+    const double perChannel = double(difference) / (4.0 * size.width() * size.height());
+    // Two renderers differ only along antialiased edges.
+    QVERIFY2(perChannel < 1.0, qPrintable(QString::number(perChannel)));
+}
+
+void tst_Resources::drawingRendersAtSizesWithoutAPrerendering()
+{
+    StretchedPicture picture(nullptr, QStringLiteral(":/galevane/drawing/yacht.svg"));
+    picture.resize(200, 300);
+    const QImage image = picture.rendered().toImage();
+    QCOMPARE(image.size(), QSize(200, 300));
+    int opaque = 0;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width(); x += 4)
+            opaque += qAlpha(image.pixel(x, y)) == 255;
+    QVERIFY(opaque > 200);                  // the drawing is there
+    QCOMPARE(qAlpha(image.pixel(2, 2)), 0); // with no background of its own
 }
 
 void tst_Resources::mapLoads()

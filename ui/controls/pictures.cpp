@@ -4,9 +4,8 @@
 
 StretchedPicture::StretchedPicture(QWidget *parent, const QString &resource)
     : QWidget(parent)
-    , m_renderer(resource)
+    , m_resource(resource)
 {
-    m_renderer.setAspectRatioMode(Qt::IgnoreAspectRatio);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }
@@ -16,13 +15,34 @@ QPixmap StretchedPicture::rendered()
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
     if (m_cache.size() != pixels || m_cache.devicePixelRatio() != ratio) {
-        m_cache = QPixmap(pixels);
+        m_cache = prerendered(pixels);
+        if (m_cache.size() != pixels)
+            m_cache = renderVector(pixels, ratio);
         m_cache.setDevicePixelRatio(ratio);
-        m_cache.fill(Qt::transparent);
-        QPainter painter(&m_cache);
-        m_renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size())));
     }
     return m_cache;
+}
+
+QPixmap StretchedPicture::prerendered(QSize pixels) const
+{
+    QString name = m_resource;
+    name.replace(QStringLiteral(".svg"),
+                 QStringLiteral("-%1x%2.png").arg(pixels.width()).arg(pixels.height()));
+    return QPixmap(name, "PNG");
+}
+
+QPixmap StretchedPicture::renderVector(QSize pixels, qreal ratio)
+{
+    if (!m_renderer) {
+        m_renderer = std::make_unique<QSvgRenderer>(m_resource);
+        m_renderer->setAspectRatioMode(Qt::IgnoreAspectRatio);
+    }
+    QPixmap picture(pixels);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    m_renderer->render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels) / ratio));
+    return picture;
 }
 
 void StretchedPicture::paintEvent(QPaintEvent *)

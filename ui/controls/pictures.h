@@ -4,17 +4,19 @@
 #include <QSvgRenderer>
 #include <QWidget>
 
+#include <memory>
+
 // A vector drawing stretched to fill the control, aspect ratio not kept. It
-// is parsed once and rendered once per size and device pixel ratio, so it
-// stays crisp on any screen and paints from a cached pixmap.
+// is drawn once per size and device pixel ratio, so it stays crisp on any
+// screen and paints from a cached pixmap. Where a rendering of the drawing at
+// exactly the needed pixel size is compiled in beside it ("name-WxH.png" for
+// "name.svg"), that is used instead, and the SVG is never parsed.
 class StretchedPicture final : public QWidget
 {
 public:
     StretchedPicture(QWidget *parent, const QString &resource);
     Q_DISABLE_COPY_MOVE(StretchedPicture)
 
-    [[nodiscard]] bool isValid() const { return m_renderer.isValid(); }
-    [[nodiscard]] QSize naturalSize() const { return m_renderer.defaultSize(); }
     // The picture as drawn at the current size and device pixel ratio.
     [[nodiscard]] QPixmap rendered();
 
@@ -22,7 +24,11 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QSvgRenderer m_renderer;
+    [[nodiscard]] QPixmap prerendered(QSize pixels) const;
+    [[nodiscard]] QPixmap renderVector(QSize pixels, qreal ratio);
+
+    QString m_resource;
+    std::unique_ptr<QSvgRenderer> m_renderer; // parsed on first need
     QPixmap m_cache;
 };
 
