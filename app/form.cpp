@@ -2,8 +2,6 @@
 
 #include "formwindow.h"
 
-#include <QApplication>
-
 #include <QTimer>
 
 #include <algorithm>
