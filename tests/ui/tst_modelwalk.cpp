@@ -157,14 +157,14 @@ public:
         case 2:
             return nonAscii();
         default:
-            return tableText(ScaleTable::row(int(m_random.bounded(13)))->criterion);
+            return uidriver::latin1(ScaleTable::row(int(m_random.bounded(13)))->criterion);
         }
     }
 
 private:
     QString entry(ScaleColumn column)
     {
-        return tableText(ScaleTable::columnTexts(column)[m_random.bounded(13)]);
+        return uidriver::latin1(ScaleTable::columnTexts(column)[m_random.bounded(13)]);
     }
 
     QString printable(int length)

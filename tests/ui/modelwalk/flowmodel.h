@@ -8,6 +8,7 @@
 
 #include "scalecolumn.h"
 #include "scaletable.h"
+#include "uidriver.h"
 
 #include <QString>
 #include <QStringList>
@@ -228,21 +229,6 @@ struct FlowState
         return parts.join(u", ");
     }
 };
-
-inline QString tableText(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
-
-inline std::array<QString, 7> textsOfRow(int force)
-{
-    const ScaleRow &row = *ScaleTable::row(force);
-    std::array<QString, 7> texts;
-    for (std::size_t i = 0; i < allScaleColumns.size(); ++i)
-        texts[i] = tableText(row.text(allScaleColumns[i]));
-    texts[6] = tableText(row.criterion);
-    return texts;
-}
 
 // The main window's seven texts and, per box, the list entry the arrow keys
 // step on from.
@@ -503,7 +489,7 @@ private:
 
     void pick(int row)
     {
-        main.texts = textsOfRow(row);
+        main.texts = uidriver::rowTexts(row);
         main.current.fill(row);
         pickedRow = row;
     }

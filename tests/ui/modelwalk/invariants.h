@@ -125,7 +125,7 @@ public:
             const auto entries = ScaleTable::columnTexts(allScaleColumns[i]);
             bool same = box.count() == ScaleTable::rowCount;
             for (int row = 0; same && row < ScaleTable::rowCount; ++row)
-                same = box.itemText(row) == tableText(entries[std::size_t(row)]);
+                same = box.itemText(row) == uidriver::latin1(entries[std::size_t(row)]);
             if (!same)
                 problems << QStringLiteral(
                                 "%1: list does not hold its column's 13 entries in order")
