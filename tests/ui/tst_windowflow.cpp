@@ -44,6 +44,7 @@ private slots:
     void backKeepsTheMapLoadedAndTheRowIntact();
     void forecastAreasAgainShowsTheMapWhereItWasLeft();
     void closingTheMapShowsTheMainWindowAndUnloadsIt();
+    void mapTerminationShowsTheMainWindow();
     void exitEndsAtOnceWithoutOtherHandlers_data();
     void exitEndsAtOnceWithoutOtherHandlers();
     void closingTheMainWindowEnds();
@@ -338,6 +339,17 @@ void tst_WindowFlow::closingTheMapShowsTheMainWindowAndUnloadsIt()
     click(*flow().controlOf<frmWindScale>("Command3"));
     QCOMPARE(flow().windowOf<frmAreas>()->pos(), centred);
     QVERIFY(!flow().mainWindow()->isVisible());
+}
+
+void tst_WindowFlow::mapTerminationShowsTheMainWindow()
+{
+    // No path of the program releases the map's instance, but if one did,
+    // the main window must not stay hidden.
+    click(*flow().controlOf<frmWindScale>("Command3"));
+    QVERIFY(!flow().mainWindow()->isVisible());
+    flow().existing<frmAreas>()->Form_Terminate();
+    QVERIFY(flow().mainWindow()->isVisible());
+    QVERIFY(!flow().windowOf<frmAreas>()->isVisible());
 }
 
 void tst_WindowFlow::exitEndsAtOnceWithoutOtherHandlers_data()
