@@ -9,18 +9,10 @@ import subprocess
 import sys
 from pathlib import Path
 
-APP_ID = "uk.co.quayforth.Galevane"
-SIZES = (16, 32, 48, 64, 128, 256)
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+from installed_files import installed_files  # noqa: E402
 
-EXPECTED_FILES = sorted(
-    ["./usr/bin/galevane",
-     f"./usr/share/applications/{APP_ID}.desktop",
-     f"./usr/share/metainfo/{APP_ID}.metainfo.xml",
-     f"./usr/share/icons/hicolor/scalable/apps/{APP_ID}.svg",
-     "./usr/share/doc/galevane/copyright",
-     "./usr/share/doc/galevane/changelog.gz",
-     "./usr/share/man/man1/galevane.1.gz"]
-    + [f"./usr/share/icons/hicolor/{s}x{s}/apps/{APP_ID}.png" for s in SIZES])
+EXPECTED_FILES = installed_files("./usr/")
 
 EXPECTED_FIELDS = {
     "Package": "galevane",

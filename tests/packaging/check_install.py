@@ -14,18 +14,10 @@ import subprocess
 import sys
 from pathlib import Path
 
-APP_ID = "uk.co.quayforth.Galevane"
-SIZES = (16, 32, 48, 64, 128, 256)
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+from installed_files import APP_ID, ICON_SIZES as SIZES, installed_files  # noqa: E402
 
-EXPECTED = sorted(
-    ["bin/galevane",
-     f"share/applications/{APP_ID}.desktop",
-     f"share/metainfo/{APP_ID}.metainfo.xml",
-     f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
-     "share/doc/galevane/copyright",
-     "share/doc/galevane/changelog.gz",
-     "share/man/man1/galevane.1.gz"]
-    + [f"share/icons/hicolor/{s}x{s}/apps/{APP_ID}.png" for s in SIZES])
+EXPECTED = installed_files("")
 
 
 def png_size(path):

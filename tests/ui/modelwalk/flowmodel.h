@@ -264,19 +264,9 @@ public:
     {
         if (flow.ended)
             return false;
-        switch (action) {
-        case Action::PickWithMouse:
-        case Action::PickWithUp:
-        case Action::PickWithDown:
-        case Action::TypeIntoBox:
-        case Action::PasteIntoBox:
-        case Action::TypeIntoCriterion:
-        case Action::Help:
-        case Action::AboutFromMain:
-        case Action::ForecastAreas:
-        case Action::Exit:
-        case Action::CloseMain:
+        if (targetsMain(action))
             return visible(Win::Main);
+        switch (action) {
         case Action::AboutFromHelp:
         case Action::HelpOk:
         case Action::CloseHelp:
@@ -289,8 +279,9 @@ public:
         case Action::Back:
         case Action::CloseMap:
             return visible(Win::Map);
+        default:
+            return false;
         }
-        return false;
     }
 
     // Whether the action would only be tried on a main window that takes no
