@@ -2,15 +2,7 @@
 
 #include "formwindow.h"
 
-#include <QTimer>
-
 #include <algorithm>
-
-namespace {
-// Long enough for a window manager's focus hand-over to finish, short
-// enough that a user's click on a window is answered at once.
-constexpr int activationSettleMs = 150;
-} // namespace
 
 void Form::DeleteLater::operator()(FormWindow *window) const
 {
@@ -44,17 +36,28 @@ void Form::Load()
 void Form::Show()
 {
     FormWindow &w = window();
+    const bool alreadyActive = w.isVisible() && w.isActiveWindow();
     w.show();
     w.raise();
     w.activateWindow();
-    if (!programHasEnded())
-        Form_Activate();
+    if (alreadyActive || programHasEnded())
+        return;
+    // This is the activation; the window system's report of it, arriving
+    // later, is not another one.
+    m_activationHandled = true;
+    m_activationReportExpected = true;
+    Form_Activate();
 }
 
 void Form::Hide()
 {
-    if (m_window)
-        m_window->hide();
+    if (!m_window)
+        return;
+    m_window->hide();
+    // A hidden window is not active, whatever the window system reports
+    // about it later.
+    m_activationHandled = false;
+    m_activationReportExpected = false;
 }
 
 void Form::Visible(bool visible)
@@ -67,7 +70,16 @@ void Form::Visible(bool visible)
 
 void Form::Enabled(bool enabled)
 {
-    window().setEnabled(enabled);
+    FormWindow &w = window();
+    if (!enabled && w.isEnabled())
+        m_focusBeforeInputOff = w.focusWidget();
+    w.setEnabled(enabled);
+    // Switching the input off takes the focus out of the window; it goes
+    // back to where it was, rather than to the first control.
+    if (enabled && m_focusBeforeInputOff) {
+        m_focusBeforeInputOff->setFocus(Qt::OtherFocusReason);
+        m_focusBeforeInputOff = nullptr;
+    }
 }
 
 void Form::Unload()
@@ -88,33 +100,42 @@ bool Form::isEnabled() const
     return m_window && m_window->isEnabled();
 }
 
-bool Form::isActive() const
-{
-    return m_window && m_window->isActiveWindow();
-}
-
 FormWindow &Form::window()
 {
     Load();
     return *m_window;
 }
 
-void Form::windowActivated(const FormWindow *window)
+// A window already unloaded may still hear from the window system before it
+// is deleted; it no longer speaks for the form.
+
+bool Form::activationReported(const FormWindow *window)
 {
-    // A window already unloaded may still hear from the window system
-    // before it is deleted; it no longer speaks for the form.
-    if (window != m_window.get())
+    if (window != m_window.get() || programHasEnded())
+        return false;
+    if (m_activationReportExpected) {
+        m_activationReportExpected = false;
+        m_activationHandled = true;
+        return false;
+    }
+    // On closing or hiding a window a window manager may pass the focus
+    // through one window on its way to the one the program brought forward,
+    // or report a focus change it takes back at once: only what lasts counts.
+    return true;
+}
+
+void Form::activationSettled(const FormWindow *window)
+{
+    if (window != m_window.get() || programHasEnded())
         return;
-    if (programHasEnded())
+    if (!window->isActiveWindow()) {
+        m_activationHandled = false;
         return;
-    // The window system reports activations as they happen, and on closing
-    // or hiding a window a window manager may pass the focus through one
-    // window on its way to the one the program brought forward. Only a
-    // window still active once that has settled has become the active one.
-    QTimer::singleShot(activationSettleMs, window, [this, window] {
-        if (!programHasEnded() && window == m_window.get() && window->isActiveWindow())
-            Form_Activate();
-    });
+    }
+    if (m_activationHandled)
+        return;
+    m_activationHandled = true;
+    Form_Activate();
 }
 
 bool Form::windowCloseRequested(const FormWindow *window)
@@ -150,6 +171,9 @@ void Form::discardWindow()
     m_window->hide();
     m_discarded.emplace_back(m_window.get());
     m_window.reset();
+    m_activationHandled = false;
+    m_activationReportExpected = false;
+    m_focusBeforeInputOff = nullptr;
 }
 
 void Form::vanish()

@@ -3,6 +3,7 @@
 #include "windowregistry.h"
 
 #include <QPointer>
+#include <QWidget>
 #include <QtGlobal>
 
 #include <memory>
@@ -26,15 +27,17 @@ public:
     // Builds the window and its controls if they do not exist; stays hidden.
     void Load();
     // Loads if needed, makes the window visible and brings it to the front as
-    // the active window; its Form_Activate runs before Show returns. Later
-    // activations by the user run Form_Activate once the window system has
-    // settled on the window.
+    // the active window; its Form_Activate runs before Show returns unless
+    // the window is active already. Later activations by the user run
+    // Form_Activate once the window system has settled on the window: once
+    // per activation, however many reports of it the window system sends.
     void Show();
     // Makes the window invisible; it stays loaded with its contents.
     void Hide();
     // Makes the window visible or invisible without bringing it forward.
     void Visible(bool visible);
-    // Switches the window's mouse and keyboard input on or off.
+    // Switches the window's mouse and keyboard input on or off. The control
+    // that had the keyboard focus gets it back when the input comes back.
     void Enabled(bool enabled);
     // Destroys the window and its controls after running Form_Unload; an
     // Unload asked for while the window is already unloading does nothing.
@@ -43,7 +46,6 @@ public:
     [[nodiscard]] bool isLoaded() const { return m_window != nullptr; }
     [[nodiscard]] bool isVisible() const;
     [[nodiscard]] bool isEnabled() const;
-    [[nodiscard]] bool isActive() const;
 
     // The loaded window; any access loads it, as any access to a control does.
     [[nodiscard]] FormWindow &window();
@@ -51,6 +53,11 @@ public:
     [[nodiscard]] FormWindow *loadedWindow() const { return m_window.get(); }
 
     virtual void Form_Initialize() {}
+
+    // How long the window system's activation reports must stay unchanged
+    // before an activation counts: a window manager may pass the focus
+    // through one window on its way to another.
+    static constexpr int activationSettleMs = 150;
 
 protected:
     Form() = default;
@@ -68,7 +75,13 @@ private:
     friend class FormWindow;
     friend class WindowRegistry;
 
-    void windowActivated(const FormWindow *window);
+    // The window system's report of an activation; false if it is the
+    // report of an activation Show has already handled, true if the window
+    // must wait for the reports to settle.
+    bool activationReported(const FormWindow *window);
+    // The window system's reports have not changed for activationSettleMs:
+    // whether the window is active now decides.
+    void activationSettled(const FormWindow *window);
     bool windowCloseRequested(const FormWindow *window);
     bool runUnload();
     void discardWindow();
@@ -83,5 +96,12 @@ private:
     // Windows unloaded from inside their own event handling are deleted
     // later; whatever is still pending goes with the instance.
     std::vector<QPointer<FormWindow>> m_discarded;
+    // The control that had the focus when the input went off.
+    QPointer<QWidget> m_focusBeforeInputOff;
     bool m_unloading = false;
+    // Form_Activate has run for the window's current activation.
+    bool m_activationHandled = false;
+    // Show has run Form_Activate for an activation the window system has
+    // not reported yet.
+    bool m_activationReportExpected = false;
 };

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 class Form;
 
 // The top-level widget of a loaded form. It reports the window system's
-// activation and close requests to its form and does nothing else.
+// activation and close requests to its form, and keeps a window that has no
+// minimise button from staying minimised.
 class FormWindow final : public QWidget
 {
 public:
@@ -14,8 +16,14 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void comeBackFromMinimised();
+
     Form &m_form;
+    // Restarted by every report of activation or deactivation; fires once
+    // they have settled.
+    QTimer m_activationSettle;
 };

@@ -14,7 +14,7 @@ cd "$here"
 
 build_packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
     fonts-liberation2 fonts-comic-neue
 )
 test_packages=(

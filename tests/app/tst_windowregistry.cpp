@@ -62,6 +62,9 @@ protected:
     }
 };
 
+// Long enough for every timer that settles the window system's reports.
+constexpr int pastActivationSettling = 3 * Form::activationSettleMs;
+
 } // namespace
 
 class tst_WindowRegistry : public QObject
@@ -79,6 +82,8 @@ private slots:
     void unloadAskedForDuringUnloadingDoesNothing();
     void cancelledUnloadKeepsTheWindow();
     void showMakesTheWindowVisibleAndActive();
+    void oneActivationRunsFormActivateOnce_data();
+    void oneActivationRunsFormActivateOnce();
     void visibleTrueOnAVisibleWindowChangesNothing();
     void hideKeepsTheContents();
     void windowWithInputOffRefusesToClose();
@@ -194,15 +199,59 @@ void tst_WindowRegistry::showMakesTheWindowVisibleAndActive()
     QVERIFY(form.isVisible());
     QCOMPARE(form.activated, 1); // within Show, before it returns
     QVERIFY(QTest::qWaitForWindowActive(form.loadedWindow()));
-    QTest::qWait(20);
+    QTest::qWait(pastActivationSettling);
     QCOMPARE(form.activated, 1); // the window system's report is not a second activation
 
     OtherForm &other = defaultInstance<OtherForm>();
     other.Show();
     QVERIFY(QTest::qWaitForWindowActive(other.loadedWindow()));
+    QTest::qWait(pastActivationSettling);
     // The user brings the first window back to the front.
     form.loadedWindow()->activateWindow();
     QTRY_COMPARE(form.activated, 2);
+    QTest::qWait(pastActivationSettling);
+    QCOMPARE(form.activated, 2);
+}
+
+void tst_WindowRegistry::oneActivationRunsFormActivateOnce_data()
+{
+    // Reports of the window system that do not change which window is
+    // active, sent to a window that Show has just activated.
+    QTest::addColumn<QList<int>>("reports");
+    QTest::newRow("none") << QList<int>{};
+    QTest::newRow("activation again") << QList<int>{QEvent::WindowActivate};
+    QTest::newRow("deactivation taken back")
+        << QList<int>{QEvent::WindowDeactivate, QEvent::WindowActivate};
+    QTest::newRow("activation, deactivation")
+        << QList<int>{QEvent::WindowActivate, QEvent::WindowDeactivate};
+}
+
+void tst_WindowRegistry::oneActivationRunsFormActivateOnce()
+{
+    QFETCH(QList<int>, reports);
+    TestForm &form = defaultInstance<TestForm>();
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowActive(form.loadedWindow()));
+    for (int type : reports) {
+        QEvent report(static_cast<QEvent::Type>(type));
+        QApplication::sendEvent(form.loadedWindow(), &report);
+    }
+    QTest::qWait(pastActivationSettling);
+    QCOMPARE(form.activated, 1);
+
+    // Shown again while active: no new activation.
+    form.Show();
+    QTest::qWait(pastActivationSettling);
+    QCOMPARE(form.activated, 1);
+
+    // Hidden and shown again in one go: one new activation, however the
+    // window system reports the hiding and the showing.
+    form.Hide();
+    form.Show();
+    QCOMPARE(form.activated, 2);
+    QVERIFY(QTest::qWaitForWindowActive(form.loadedWindow()));
+    QTest::qWait(pastActivationSettling);
+    QCOMPARE(form.activated, 2);
 }
 
 void tst_WindowRegistry::visibleTrueOnAVisibleWindowChangesNothing()
@@ -282,7 +331,7 @@ void tst_WindowRegistry::endHidesEverythingAndRunsNoHandler()
     // Whatever the window system still delivers runs no handler.
     form.loadedWindow()->show();
     form.loadedWindow()->activateWindow();
-    QTest::qWait(20);
+    QTest::qWait(pastActivationSettling);
     QVERIFY(form.loadedWindow()->close());
     form.Unload();
     QCOMPARE(form.unloads, 0);

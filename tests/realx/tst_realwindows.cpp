@@ -4,8 +4,11 @@
 
 #include "flowfixture.h"
 
+#include <QAccessible>
 #include <QProcess>
 #include <QScreen>
+
+#include <map>
 
 using namespace uidriver;
 
@@ -40,6 +43,79 @@ bool settled(const std::function<bool()> &condition)
     return QTest::qWaitFor(condition, 5000);
 }
 
+// Long enough for every timer that settles the window system's reports.
+void waitPastActivationSettling()
+{
+    QTest::qWait(3 * Form::activationSettleMs);
+}
+
+// A real click of the X server's pointer at a point of a widget.
+bool clickAt(QWidget &widget, QPoint local)
+{
+    const QPoint at = widget.mapToGlobal(local);
+    return xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                    QStringLiteral("click"), QStringLiteral("1")});
+}
+
+bool clickOn(QWidget &widget)
+{
+    return clickAt(widget, widget.rect().center());
+}
+
+// The window manager's stacking order of the client windows, bottom first.
+QList<WId> stackingOrder()
+{
+    QProcess process;
+    process.start(QStringLiteral("xprop"),
+                  {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    process.waitForFinished(5000);
+    const QString line = QString::fromLocal8Bit(process.readAllStandardOutput());
+    QList<WId> order;
+    for (const QString &id : line.section(u'#', 1).split(u',', Qt::SkipEmptyParts))
+        order.append(id.trimmed().toULongLong(nullptr, 16));
+    return order;
+}
+
+bool isStackedAbove(QWidget *upper, QWidget *lower)
+{
+    const QList<WId> order = stackingOrder();
+    const qsizetype up = order.indexOf(upper->winId());
+    const qsizetype low = order.indexOf(lower->winId());
+    return up >= 0 && low >= 0 && up > low;
+}
+
+// What the screen shows, in logical pixels of the screen.
+QImage screenPixels(const QRect &area)
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    return screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+QRect onScreen(QWidget &widget)
+{
+    return QRect(widget.mapToGlobal(QPoint(0, 0)), widget.size());
+}
+
+bool near(QRgb a, QRgb b, int tolerance)
+{
+    return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance &&
+           qAbs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+QString centreOffset(QWidget &window)
+{
+    const QPoint off = window.frameGeometry().center() - window.screen()->geometry().center();
+    return u"%1, %2"_qs.arg(off.x()).arg(off.y());
+}
+
+bool frameIsCentred(QWidget &window)
+{
+    const QPoint off = window.frameGeometry().center() - window.screen()->geometry().center();
+    return qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1;
+}
+
 } // namespace
 
 class tst_RealWindows : public QObject
@@ -58,6 +134,16 @@ private slots:
     void altF4OnTheMainWindowEnds();
     void altXEnds();
     void helpAboutOkEndsWithTheMainWindowTakingInput();
+    void mapIsCentredWithItsFrameEachTimeItIsLoaded();
+    void graphicalButtonsShowTheirFaceColour_data();
+    void graphicalButtonsShowTheirFaceColour();
+    void makerPanelShowsYellowBesideItsText();
+    void inputOffKeepsTheMainWindowsLook();
+    void focusComesBackToWhereItWas_data();
+    void focusComesBackToWhereItWas();
+    void clickOnTheMainWindowLeavesThePanelOnTop_data();
+    void clickOnTheMainWindowLeavesThePanelOnTop();
+    void panelsReportWhatTheyAre();
 
 private:
     std::unique_ptr<FlowFixture> m_flow;
@@ -65,6 +151,17 @@ private:
     bool waitActive(QWidget *window)
     {
         return window && settled([window] { return window->isActiveWindow(); });
+    }
+    // The window of a form, once a real click has had its effect and the
+    // window is the active one.
+    template <class FormType> QWidget *activeWindowOf()
+    {
+        QWidget *window = nullptr;
+        settled([this, &window] {
+            window = flow().windowOf<FormType>();
+            return window && window->isActiveWindow();
+        });
+        return window && window->isActiveWindow() ? window : nullptr;
     }
 };
 
@@ -86,11 +183,8 @@ void tst_RealWindows::mainWindowIsCentredAndCannotBeResizedOrMaximised()
     QWidget *main = flow().mainWindow();
     QCOMPARE(main->size(), QSize(439, 513));
     QVERIFY(settled([main] { return main->frameGeometry() != main->geometry(); }));
-    const QPoint offCentre = main->frameGeometry().center() - main->screen()->geometry().center();
-    // Centred as a whole; the title bar makes the frame a little taller
-    // than the client area it was centred by.
-    QVERIFY2(qAbs(offCentre.x()) <= 4 && qAbs(offCentre.y()) <= 16,
-             qPrintable(u"%1, %2"_qs.arg(offCentre.x()).arg(offCentre.y())));
+    // Centred as a whole, title bar and borders included.
+    QVERIFY2(frameIsCentred(*main), qPrintable(centreOffset(*main)));
 
     const QString actions = windowProperty(main, QStringLiteral("_NET_WM_ALLOWED_ACTIONS"));
     QVERIFY2(actions.contains(u"_NET_WM_ACTION_CLOSE"), qPrintable(actions));
@@ -207,6 +301,226 @@ void tst_RealWindows::helpAboutOkEndsWithTheMainWindowTakingInput()
     click(*flow().controlOf<frmhelp1>("Command1"));
     QVERIFY(waitActive(flow().mainWindow()));
     QVERIFY(flow().mainWindow()->isEnabled());
+}
+
+void tst_RealWindows::mapIsCentredWithItsFrameEachTimeItIsLoaded()
+{
+    for (int load = 0; load < 2; ++load) {
+        QVERIFY(clickOn(*flow().controlOf<frmWindScale>("Command3")));
+        QWidget *map = activeWindowOf<frmAreas>();
+        QVERIFY(map);
+        QVERIFY(settled([map] { return map->frameGeometry() != map->geometry(); }));
+        QVERIFY2(frameIsCentred(*map), qPrintable(centreOffset(*map)));
+        // Closed by the window manager: the next one is loaded afresh.
+        QVERIFY(pressKeys(QStringLiteral("alt+F4")));
+        QVERIFY(settled([this] { return flow().mainWindow()->isActiveWindow(); }));
+        QVERIFY(!flow().existing<frmAreas>()->isLoaded());
+    }
+}
+
+void tst_RealWindows::graphicalButtonsShowTheirFaceColour_data()
+{
+    QTest::addColumn<QByteArray>("button");
+    QTest::addColumn<QRgb>("face");
+    QTest::newRow("Help") << QByteArray("Command2") << qRgb(255, 0, 0);
+    QTest::newRow("Forecast Areas") << QByteArray("Command3") << qRgb(255, 0, 255);
+}
+
+void tst_RealWindows::graphicalButtonsShowTheirFaceColour()
+{
+    QFETCH(QByteArray, button);
+    QFETCH(QRgb, face);
+    QWidget *control = flow().controlOf<frmWindScale>(button.constData());
+    QVERIFY(control);
+    waitPastActivationSettling();
+    // Inside the three-dimensional edge every pixel is the face colour but
+    // for the caption's.
+    constexpr int edge = 4;
+    const QImage pixels = screenPixels(onScreen(*control).adjusted(edge, edge, -edge, -edge));
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < pixels.height(); ++y) {
+        for (int x = 0; x < pixels.width(); ++x)
+            ++counts[pixels.pixel(x, y) | 0xff000000u];
+    }
+    const auto [commonest, count] =
+        *std::max_element(counts.begin(), counts.end(),
+                          [](const auto &a, const auto &b) { return a.second < b.second; });
+    QVERIFY2(near(commonest, face, 3), qPrintable(QColor(commonest).name()));
+    QVERIFY2(count * 2 > pixels.width() * pixels.height(),
+             qPrintable(u"%1 of %2 pixels"_qs.arg(count).arg(pixels.width() * pixels.height())));
+
+    // While pressed the face stays its colour; the caption sinks with it.
+    QPushButton *pushButton = qobject_cast<QPushButton *>(control);
+    QVERIFY(pushButton);
+    pushButton->setDown(true);
+    pushButton->repaint();
+    const QImage pressed = screenPixels(onScreen(*control).adjusted(edge, edge, -edge, -edge));
+    pushButton->setDown(false);
+    QVERIFY(near(pressed.pixel(0, 0), face, 3));
+    QVERIFY(pressed != pixels);
+}
+
+void tst_RealWindows::makerPanelShowsYellowBesideItsText()
+{
+    QWidget *panel = flow().controlOf<frmWindScale>("Shape1");
+    QVERIFY(panel);
+    waitPastActivationSettling();
+    const QImage pixels = screenPixels(onScreen(*panel));
+    const QRgb yellow = qRgb(255, 255, 128);
+    constexpr int border = 2;
+    constexpr int clear = 4;
+    // Across the middle half of the panel (clear of its rounded corners):
+    // the border, then yellow for at least `clear` pixels on either side of
+    // the text, which is somewhere in between.
+    int inkRows = 0;
+    for (int y = pixels.height() / 4; y < pixels.height() * 3 / 4; ++y) {
+        bool ink = false;
+        for (int x = border; x < pixels.width() - border; ++x) {
+            const bool yellowHere = near(pixels.pixel(x, y), yellow, 8);
+            const bool margin = x < border + clear || x >= pixels.width() - border - clear;
+            QVERIFY2(!margin || yellowHere,
+                     qPrintable(u"text at x %1, y %2 of the panel"_qs.arg(x).arg(y)));
+            ink = ink || !yellowHere;
+        }
+        inkRows += ink ? 1 : 0;
+    }
+    QVERIFY2(inkRows > 0, "no text on the panel");
+}
+
+void tst_RealWindows::inputOffKeepsTheMainWindowsLook()
+{
+    QWidget *main = flow().mainWindow();
+    waitPastActivationSettling();
+    const QRect client = onScreen(*main);
+    const QImage before = screenPixels(client);
+    // Where the focus is shown now, nothing is compared.
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    const QRect focusCue(focused->mapTo(main, QPoint(0, 0)), focused->size());
+
+    QVERIFY(clickOn(*flow().controlOf<frmWindScale>("Command2")));
+    QWidget *help = activeWindowOf<frmhelp1>();
+    QVERIFY(help);
+    QVERIFY(!main->isEnabled());
+    waitPastActivationSettling();
+    const QImage during = screenPixels(client);
+    const QRect helpArea = help->frameGeometry().translated(-client.topLeft());
+
+    int compared = 0;
+    for (int y = 0; y < before.height(); ++y) {
+        for (int x = 0; x < before.width(); ++x) {
+            const QPoint at(x, y);
+            if (helpArea.contains(at) || focusCue.adjusted(-2, -2, 2, 2).contains(at))
+                continue;
+            ++compared;
+            QVERIFY2(before.pixel(at) == during.pixel(at),
+                     qPrintable(u"pixel %1, %2 changed"_qs.arg(x).arg(y)));
+        }
+    }
+    QVERIFY(compared > before.width() * before.height() / 2);
+    // Still not sensitive to assistive technology.
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(main);
+    QVERIFY(accessible && accessible->state().disabled);
+}
+
+void tst_RealWindows::focusComesBackToWhereItWas_data()
+{
+    QTest::addColumn<QByteArray>("focusedFirst");
+    QTest::addColumn<QByteArray>("opener");
+    QTest::addColumn<QString>("dismiss");
+    QTest::newRow("Help, OK") << QByteArray() << QByteArray("Command2") << u"ok"_qs;
+    QTest::newRow("Help, Alt+F4") << QByteArray() << QByteArray("Command2") << u"alt+F4"_qs;
+    QTest::newRow("maker, OK") << QByteArray("Combo4") << QByteArray("Label8") << u"ok"_qs;
+    QTest::newRow("maker, Alt+F4") << QByteArray("Combo6") << QByteArray("Label8") << u"alt+F4"_qs;
+    QTest::newRow("map, Back") << QByteArray() << QByteArray("Command3") << u"ok"_qs;
+    QTest::newRow("map, Alt+F4") << QByteArray() << QByteArray("Command3") << u"alt+F4"_qs;
+}
+
+void tst_RealWindows::focusComesBackToWhereItWas()
+{
+    QFETCH(QByteArray, focusedFirst);
+    QFETCH(QByteArray, opener);
+    QFETCH(QString, dismiss);
+    if (!focusedFirst.isEmpty()) {
+        auto *box = qobject_cast<QComboBox *>(flow().controlOf<frmWindScale>(focusedFirst));
+        QVERIFY(box);
+        QVERIFY(clickOn(*box->lineEdit()));
+        QVERIFY(settled([box] { return box->hasFocus(); }));
+    }
+    QWidget *openerControl = flow().controlOf<frmWindScale>(opener.constData());
+    QVERIFY(clickOn(*openerControl));
+    // A button takes the focus when pressed; a label does not.
+    QWidget *expected =
+        focusedFirst.isEmpty() ? openerControl : flow().controlOf<frmWindScale>(focusedFirst);
+    QWidget *opened = opener == "Command2" ? activeWindowOf<frmhelp1>()
+                      : opener == "Label8" ? activeWindowOf<frmabout>()
+                                           : activeWindowOf<frmAreas>();
+    QVERIFY(opened);
+    waitPastActivationSettling();
+    if (dismiss == u"ok")
+        QVERIFY(clickOn(*uidriver::find<QWidget>(opened, "Command1")));
+    else
+        QVERIFY(pressKeys(dismiss));
+    QVERIFY(waitActive(flow().mainWindow()));
+    QVERIFY(flow().mainWindow()->isEnabled());
+    QVERIFY(settled([expected] { return QApplication::focusWidget() == expected; }));
+    waitPastActivationSettling();
+    QCOMPARE(QApplication::focusWidget(), expected);
+}
+
+void tst_RealWindows::clickOnTheMainWindowLeavesThePanelOnTop_data()
+{
+    QTest::addColumn<QByteArray>("opener");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("help, click") << QByteArray("Command2") << 1;
+    QTest::newRow("help, double-click") << QByteArray("Command2") << 2;
+    QTest::newRow("about, click") << QByteArray("Label8") << 1;
+    QTest::newRow("about, double-click") << QByteArray("Label8") << 2;
+}
+
+void tst_RealWindows::clickOnTheMainWindowLeavesThePanelOnTop()
+{
+    QFETCH(QByteArray, opener);
+    QFETCH(int, clicks);
+    QWidget *openerControl = flow().controlOf<frmWindScale>(opener.constData());
+    // The second click of a double-click lands on the main window, whose
+    // input the first has switched off.
+    const QPoint at = openerControl->mapToGlobal(openerControl->rect().center());
+    QVERIFY(xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                     QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(clicks),
+                     QStringLiteral("1")}));
+    QWidget *panel = opener == "Command2" ? activeWindowOf<frmhelp1>() : activeWindowOf<frmabout>();
+    QVERIFY(panel);
+    QWidget *main = flow().mainWindow();
+    // And once more on a part of the main window the panel does not cover.
+    QVERIFY(clickAt(*main, QPoint(main->width() / 2, main->height() - 5)));
+    waitPastActivationSettling();
+    QVERIFY(settled([panel, main] { return isStackedAbove(panel, main); }));
+    QVERIFY(waitActive(panel));
+    QVERIFY(!main->isEnabled());
+    // Its OK is there to be clicked.
+    QVERIFY(clickOn(*uidriver::find<QWidget>(panel, "Command1")));
+    QVERIFY(waitActive(main));
+    QVERIFY(main->isEnabled());
+}
+
+void tst_RealWindows::panelsReportWhatTheyAre()
+{
+    QVERIFY(clickOn(*flow().controlOf<frmWindScale>("Command2")));
+    QVERIFY(activeWindowOf<frmhelp1>());
+    QVERIFY(clickOn(*flow().controlOf<frmhelp1>("Label2")));
+    QVERIFY(activeWindowOf<frmabout>());
+    const std::pair<QWidget *, QString> panels[] = {
+        {flow().windowOf<frmhelp1>(), u"Galevane help"_qs},
+        {flow().windowOf<frmabout>(), u"About Galevane"_qs},
+    };
+    for (const auto &[window, name] : panels) {
+        QCOMPARE(window->windowTitle(), u"Form1");
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(window);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->role(), QAccessible::Window);
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+    }
 }
 
 QTEST_MAIN(tst_RealWindows)

@@ -152,7 +152,7 @@ void tst_WindowFlow::aboutFromHelpCoversItAndOkLeavesHelpOpen()
     // Whatever order the window system reports the activations in, the
     // main window ends up in front, taking input, with help still open.
     QVERIFY(settled([this] { return flow().mainWindow()->isActiveWindow(); }));
-    QTest::qWait(50);
+    QTest::qWait(3 * Form::activationSettleMs); // past the reports of the hand-over
     QVERIFY(flow().mainWindow()->isEnabled());
     QVERIFY(flow().windowOf<frmhelp1>() && flow().windowOf<frmhelp1>()->isVisible());
     QVERIFY(!flow().existing<frmabout>()->isLoaded());
@@ -164,7 +164,7 @@ void tst_WindowFlow::reactivatingHelpSwitchesTheMainWindowOffAgain()
     click(*flow().controlOf<frmhelp1>("Label2"));
     click(*flow().controlOf<frmabout>("Command1"));
     QVERIFY(settled([this] { return flow().mainWindow()->isActiveWindow(); }));
-    QTest::qWait(50);
+    QTest::qWait(3 * Form::activationSettleMs);
     QVERIFY(flow().mainWindow()->isEnabled());
 
     // The user clicks the help window, which is still open.

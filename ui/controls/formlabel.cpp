@@ -1,6 +1,43 @@
 #include "formlabel.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
+
+namespace {
+
+class AccessibleClickableLabel final : public QAccessibleWidget
+{
+public:
+    explicit AccessibleClickableLabel(ClickableLabel *label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<const QLabel *>(widget())->text();
+        return QAccessibleWidget::text(kind);
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && widget()->isEnabled())
+            static_cast<ClickableLabel *>(widget())->press();
+    }
+
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+};
+
+QAccessibleInterface *accessibleClickableLabel(const QString &, QObject *object)
+{
+    auto *label = qobject_cast<ClickableLabel *>(object);
+    return label ? new AccessibleClickableLabel(label) : nullptr;
+}
+
+} // namespace
 
 FormLabel::FormLabel(QWidget *parent)
     : QLabel(parent)
@@ -18,6 +55,16 @@ ClickableLabel::ClickableLabel(QWidget *parent)
     : FormLabel(parent)
 {
     setCursor(Qt::PointingHandCursor);
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleClickableLabel);
+        return true;
+    }();
+    Q_UNUSED(installed)
+}
+
+void ClickableLabel::press()
+{
+    emit clicked();
 }
 
 void ClickableLabel::mousePressEvent(QMouseEvent *event)
@@ -33,5 +80,5 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     event->accept();
     if (click)
-        emit clicked();
+        press();
 }

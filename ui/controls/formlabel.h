@@ -12,12 +12,17 @@ public:
 };
 
 // A label that reacts to a click of the left mouse button, released over it.
+// It takes no focus; assistive technology can press it instead, through its
+// "Press" action, which does what a click does.
 class ClickableLabel final : public FormLabel
 {
     Q_OBJECT
 public:
     explicit ClickableLabel(QWidget *parent);
     Q_DISABLE_COPY_MOVE(ClickableLabel)
+
+    // What a click does, for a user who cannot click.
+    void press();
 
 signals:
     void clicked();

@@ -3,9 +3,11 @@
 #include "formbutton.h"
 #include "formlabel.h"
 #include "formwindow.h"
+#include "inputofflook.h"
 #include "pictures.h"
 #include "roundedshape.h"
 #include "scalecombobox.h"
+#include "windowsystem.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -42,6 +44,7 @@ QWidget *createLabel(QWidget *parent, const ControlSpec &entry)
     label->setText(toQString(entry.text));
     if (entry.centredVertically)
         label->setAlignment(Qt::AlignCenter);
+    label->setMargin(entry.textMarginPixels);
     setColour(*label, QPalette::WindowText, entry.foreground);
     return label;
 }
@@ -69,7 +72,10 @@ QWidget *createTextBox(QWidget *parent, const ControlSpec &entry)
 
 QWidget *createButton(QWidget *parent, const ControlSpec &entry)
 {
-    auto *button = new FormButton(toQString(entry.text), parent);
+    const FormButton::Look look = entry.kind == ControlKind::GraphicalButton
+                                      ? FormButton::Look::Graphical
+                                      : FormButton::Look::Standard;
+    auto *button = new FormButton(toQString(entry.text), look, parent);
     setColour(*button, QPalette::Button, entry.background);
     setColour(*button, QPalette::ButtonText, entry.foreground);
     return button;
@@ -145,17 +151,19 @@ QColor resolveColour(const LayoutColour &colour)
     return {};
 }
 
-QRect placedGeometry(const WindowSpec &window)
+QPoint placedPosition(const WindowSpec &window, const QMargins &frame)
 {
-    const QSize size = twipsToPixels(window.client);
+    const QSize size = twipsToPixels(window.client).grownBy(frame);
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect screenArea = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     if (window.placement == WindowPlacement::FixedOnScreen) {
         const QSize offset = twipsToPixels(window.screenPosition);
-        return QRect(screenArea.topLeft() + QPoint(offset.width(), offset.height()), size);
+        return screenArea.topLeft() + QPoint(offset.width(), offset.height());
     }
-    const QPoint topLeft = screenArea.center() - QPoint(size.width() / 2, size.height() / 2);
-    return QRect(topLeft, size);
+    const QPoint centred = screenArea.center() - QPoint(size.width() / 2, size.height() / 2);
+    // On a screen too small for the window its title bar stays reachable.
+    return QPoint(std::max(centred.x(), screenArea.left()),
+                  std::max(centred.y(), screenArea.top()));
 }
 
 std::unique_ptr<FormWindow> buildFormWindow(Form &form, std::string_view className,
@@ -165,11 +173,20 @@ std::unique_ptr<FormWindow> buildFormWindow(Form &form, std::string_view classNa
     auto window = std::make_unique<FormWindow>(form, windowFlags(design.frame));
     window->setObjectName(toQString(className));
     window->setWindowTitle(toQString(design.caption));
+    if (!design.accessibleName.empty())
+        window->setAccessibleName(toQString(design.accessibleName));
     window->setAutoFillBackground(true);
     setColour(*window, QPalette::Window, design.background);
-    const QRect geometry = placedGeometry(design);
-    window->setFixedSize(geometry.size());
-    window->move(geometry.topLeft());
+    const QSize client = twipsToPixels(design.client);
+    window->setFixedSize(client);
+    // A centred window is centred with its frame, as the platform centres
+    // windows; the frame's size is asked for before the window is shown, so
+    // it appears in its place rather than moving there.
+    const QMargins frame = design.placement == WindowPlacement::CentreScreen
+                               ? WindowSystem::frameExtentsBeforeShow(*window)
+                               : QMargins();
+    const QPoint clientTopLeft = placedPosition(design, frame) + QPoint(frame.left(), frame.top());
+    window->setGeometry(QRect(clientTopLeft, client));
 
     std::vector<std::pair<int, QWidget *>> tabStops;
     // Created back to front: a later sibling is drawn over an earlier one.
@@ -180,5 +197,6 @@ std::unique_ptr<FormWindow> buildFormWindow(Form &form, std::string_view classNa
             tabStops.emplace_back(it->tabIndex, control);
     }
     chainTabOrder(std::move(tabStops));
+    keepLookWhileInputOff(*window);
     return window;
 }

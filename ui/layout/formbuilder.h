@@ -21,5 +21,6 @@ class QWidget;
                                                           const WindowSpec &window,
                                                           std::span<const ControlSpec> controls);
 
-// Where a window of this layout is placed when loaded, on the primary screen.
-[[nodiscard]] QRect placedGeometry(const WindowSpec &window);
+// Where the frame of a window of this layout is placed when loaded, on the
+// primary screen, for a frame of the given extents around the client area.
+[[nodiscard]] QPoint placedPosition(const WindowSpec &window, const QMargins &frame);

@@ -61,6 +61,9 @@ struct ControlSpec
     std::u16string_view accessibleDescription = {};
     std::string_view resource = {}; // picture shown by picture controls
     bool centredVertically = false; // labels only: text centred in height too
+    // Labels only: pixels kept clear around the text on every side, where a
+    // shape's border lies under the label's edges.
+    int textMarginPixels = 0;
 };
 
 enum class WindowFrame { FixedSingle, None };
@@ -74,4 +77,7 @@ struct WindowSpec
     WindowPlacement placement;
     TwipSize screenPosition; // top-left for FixedOnScreen
     LayoutColour background;
+    // What assistive technology calls the window, where its title does not
+    // say what it is.
+    std::u16string_view accessibleName = {};
 };

@@ -21,7 +21,11 @@ inline constexpr FontSpec buttonFont{DesignFace::MsSansSerif, 8.25, true, false}
 inline constexpr FontSpec boxFont{DesignFace::TimesNewRoman, 14.25, true, false};
 inline constexpr FontSpec headingFont{DesignFace::TimesNewRoman, 14.25, true, true};
 inline constexpr FontSpec criterionFont{DesignFace::TimesNewRoman, 12.75, true, false};
-inline constexpr FontSpec makerFont{DesignFace::TimesNewRoman, 14.25, true, false};
+// Small enough that "Quayforth" keeps clear of the panel's border.
+inline constexpr FontSpec makerFont{DesignFace::TimesNewRoman, 12.0, true, false};
+// The yellow panel's border, and the yellow kept between it and the text.
+inline constexpr int makerPanelBorderPixels = 2;
+inline constexpr int makerTextClearPixels = 4;
 
 constexpr ControlSpec box(std::string_view name, std::u16string_view text, TwipRect rect,
                           int tabIndex, std::u16string_view description)
@@ -120,7 +124,8 @@ inline constexpr std::array<ControlSpec, 22> controls{{
      .foreground = LayoutColour::fixed(darkBlue),
      .tabIndex = 9,
      .toolTip = u"Click",
-     .centredVertically = true},
+     .centredVertically = true,
+     .textMarginPixels = makerPanelBorderPixels + makerTextClearPixels},
     heading("Label7", u"Wave Height - Mtrs", {1845, 3360, 2895, 375}, SystemColour::buttonText, 8),
     heading("Label6", u"Mph", {4440, 2160, 1800, 375}, LayoutColour::fixed(black), 6),
     heading("Label5", u"M/Sec", {2400, 2160, 1800, 375}, LayoutColour::fixed(black), 5),
@@ -137,7 +142,7 @@ inline constexpr std::array<ControlSpec, 22> controls{{
      .rect = {5160, 120, 1335, 855},
      .background = LayoutColour::fixed(lightYellow),
      .border = SystemColour::windowText,
-     .borderPixels = 2},
+     .borderPixels = makerPanelBorderPixels},
 }};
 
 } // namespace WindScaleLayout

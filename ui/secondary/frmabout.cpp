@@ -4,5 +4,5 @@
 
 std::unique_ptr<FormWindow> frmabout::createWindow()
 {
-    return buildPanel("frmabout", AboutLayout::controls);
+    return buildPanel("frmabout", AboutLayout::window, AboutLayout::controls);
 }

@@ -15,6 +15,8 @@ protected:
 };
 
 namespace AboutLayout {
+inline constexpr WindowSpec window = PanelLayout::window(u"About Galevane");
+
 inline constexpr FontSpec contactFont{DesignFace::ComicSansMs, 12.0, true, false};
 inline constexpr LayoutColour red = LayoutColour::fixed(qRgb(255, 0, 0));
 

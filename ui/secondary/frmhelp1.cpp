@@ -7,7 +7,7 @@
 
 std::unique_ptr<FormWindow> frmhelp1::createWindow()
 {
-    auto window = buildPanel("frmhelp1", HelpLayout::controls);
+    auto window = buildPanel("frmhelp1", HelpLayout::window, HelpLayout::controls);
     auto &maker = control<ClickableLabel>(*window, "Label2");
     QObject::connect(&maker, &ClickableLabel::clicked, &maker, [this] { Label2_Click(); });
     maker.setAccessibleDescription(QStringLiteral("Shows the maker's contact details"));

@@ -23,6 +23,8 @@ inline constexpr std::u16string_view helpSentence =
     u"others will change accordingly.";
 
 namespace HelpLayout {
+inline constexpr WindowSpec window = PanelLayout::window(u"Galevane help");
+
 inline constexpr std::array<ControlSpec, 4> controls{{
     PanelLayout::okButton,
     // The maker's name along the foot of the panel, where the about window

@@ -16,6 +16,7 @@ protected:
 
     // Builds the window from its layout and connects OK.
     [[nodiscard]] std::unique_ptr<FormWindow> buildPanel(std::string_view className,
+                                                         const WindowSpec &design,
                                                          std::span<const ControlSpec> controls);
 
     void Form_Activate() override;
@@ -31,14 +32,20 @@ protected:
 namespace PanelLayout {
 inline constexpr LayoutColour lightCyanBackground = LayoutColour::fixed(qRgb(128, 255, 255));
 
-inline constexpr WindowSpec window{
-    .caption = u"Form1",
-    .client = {4830, 3165},
-    .frame = WindowFrame::None,
-    .placement = WindowPlacement::FixedOnScreen,
-    .screenPosition = {3720, 2370},
-    .background = lightCyanBackground,
-};
+// Both panels have the same frame and place; the title is never shown, so
+// each says what it is through its accessible name.
+constexpr WindowSpec window(std::u16string_view accessibleName)
+{
+    return {
+        .caption = u"Form1",
+        .client = {4830, 3165},
+        .frame = WindowFrame::None,
+        .placement = WindowPlacement::FixedOnScreen,
+        .screenPosition = {3720, 2370},
+        .background = lightCyanBackground,
+        .accessibleName = accessibleName,
+    };
+}
 
 inline constexpr ControlSpec okButton{
     .name = "Command1",

@@ -254,6 +254,8 @@ public:
     // Set when a step hid the active window without showing another: which
     // window comes to the front then (if any) is the window system's choice.
     bool frontOpen = false;
+    // The panel whose activation last switched the main window's input off.
+    std::optional<Win> inputHolder;
 
     [[nodiscard]] bool visible(Win win) const { return flow[win].visible; }
     [[nodiscard]] bool mainTakesInput() const { return visible(Win::Main) && flow.mainEnabled; }
@@ -375,7 +377,7 @@ public:
         case Action::HelpOk:
         case Action::AboutOk:
             unload(step.action == Action::HelpOk ? Win::Help : Win::About);
-            flow.mainEnabled = true;
+            inputOn();
             show(Win::Main);
             break;
         case Action::ForecastAreas:
@@ -392,7 +394,7 @@ public:
             // anyway, the program does what OK does: the main window comes
             // to the front taking input (even over the map).
             unload(step.action == Action::CloseHelp ? Win::Help : Win::About);
-            flow.mainEnabled = true;
+            inputOn();
             show(Win::Main);
             break;
         case Action::CloseMap:
@@ -443,7 +445,7 @@ private:
             return;
         flow.active = win;
         if (isPanel(win))
-            flow.mainEnabled = false;
+            inputOffBy(win);
     }
 
     void show(Win win)
@@ -452,7 +454,34 @@ private:
         flow.active = win;
         frontOpen = false;
         if (isPanel(win))
-            flow.mainEnabled = false; // Form_Activate runs within Show
+            inputOffBy(win); // Form_Activate runs within Show
+        else if (win == Win::Main && !flow.mainEnabled)
+            bringBackTheInputHolder();
+    }
+
+    void inputOffBy(Win panel)
+    {
+        flow.mainEnabled = false;
+        inputHolder = panel;
+    }
+
+    void inputOn()
+    {
+        flow.mainEnabled = true;
+        inputHolder.reset();
+    }
+
+    // The main window cannot come in front of the panel that has its input
+    // off: that panel is brought back over it and takes the keyboard. (A
+    // model made from a bare state does not know that panel; the one on top
+    // is then the about window, if open.)
+    void bringBackTheInputHolder()
+    {
+        Win holder = visible(Win::About) ? Win::About : Win::Help;
+        if (inputHolder && visible(*inputHolder))
+            holder = *inputHolder;
+        if (visible(holder))
+            flow.active = holder;
     }
 
     void hide(Win win)

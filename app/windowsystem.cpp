@@ -1,0 +1,229 @@
+#include "windowsystem.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#if defined(GALEVANE_HAVE_XCB) && QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+struct FreeReply
+{
+    void operator()(void *reply) const { std::free(reply); }
+};
+template <class Reply> using ReplyPtr = std::unique_ptr<Reply, FreeReply>;
+
+xcb_connection_t *x11Connection()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_window_t rootWindow(xcb_connection_t *connection)
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+xcb_atom_t atom(xcb_connection_t *connection, const char *name)
+{
+    const auto cookie = xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
+    const ReplyPtr<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(connection, cookie, nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+// The 32-bit values of a window property, empty if it is not set.
+std::vector<uint32_t> cardinals(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t name,
+                                xcb_atom_t type)
+{
+    constexpr uint32_t maxValues = 4096;
+    const auto cookie = xcb_get_property(connection, 0, window, name, type, 0, maxValues);
+    const ReplyPtr<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(connection, cookie, nullptr));
+    if (!reply || reply->format != 32 || reply->type != type)
+        return {};
+    const auto *values = static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
+    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+bool managerSupports(xcb_connection_t *connection, xcb_atom_t feature)
+{
+    const std::vector<uint32_t> supported = cardinals(
+        connection, rootWindow(connection), atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
+    return std::find(supported.begin(), supported.end(), feature) != supported.end();
+}
+
+std::optional<QMargins> x11FrameExtents(QWidget &window)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return std::nullopt;
+    const auto id = xcb_window_t(window.winId());
+    const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_atom_t extents = atom(connection, "_NET_FRAME_EXTENTS");
+    if (!managerSupports(connection, request))
+        return QMargins();
+
+    // The window manager answers by setting _NET_FRAME_EXTENTS on the still
+    // unmapped window, from the hints Qt has already put on it.
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = request;
+    xcb_send_event(connection, 0, rootWindow(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(connection);
+
+    // A window manager answers within a few milliseconds; one that does
+    // not answer at all must not hold up the window for long.
+    using namespace std::chrono_literals;
+    const auto deadline = std::chrono::steady_clock::now() + 250ms;
+    do {
+        const std::vector<uint32_t> values = cardinals(connection, id, extents, XCB_ATOM_CARDINAL);
+        if (values.size() == 4) {
+            // left, right, top, bottom, in device pixels
+            const qreal ratio = window.devicePixelRatioF();
+            return QMargins(qRound(values[0] / ratio), qRound(values[2] / ratio),
+                            qRound(values[1] / ratio), qRound(values[3] / ratio));
+        }
+        std::this_thread::sleep_for(1ms);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return QMargins();
+}
+
+std::optional<bool> x11StackedAbove(const QWidget &upper, const QWidget &lower)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !upper.internalWinId() || !lower.internalWinId())
+        return std::nullopt;
+    // Bottom to top.
+    const std::vector<uint32_t> order =
+        cardinals(connection, rootWindow(connection), atom(connection, "_NET_CLIENT_LIST_STACKING"),
+                  XCB_ATOM_WINDOW);
+    const auto position = [&order](const QWidget &window) {
+        return std::find(order.begin(), order.end(), uint32_t(window.internalWinId()));
+    };
+    const auto upperAt = position(upper);
+    const auto lowerAt = position(lower);
+    if (upperAt == order.end() || lowerAt == order.end())
+        return std::nullopt;
+    return upperAt > lowerAt;
+}
+
+// Hears the window manager's updates of the stacking list on the root window.
+class StackingWatcher final : public QAbstractNativeEventFilter
+{
+public:
+    explicit StackingWatcher(xcb_connection_t *connection)
+        : m_stacking(atom(connection, "_NET_CLIENT_LIST_STACKING"))
+    {
+        // Add property changes to whatever the program already hears on the
+        // root window, rather than replacing its event mask.
+        const xcb_window_t root = rootWindow(connection);
+        const ReplyPtr<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, root),
+                                            nullptr));
+        const uint32_t mask =
+            (attributes ? attributes->your_event_mask : 0) | XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(connection);
+    }
+
+    void add(QObject *context, std::function<void()> changed)
+    {
+        m_listeners.push_back({context, std::move(changed)});
+    }
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+            return false;
+        if (reinterpret_cast<const xcb_property_notify_event_t *>(event)->atom != m_stacking)
+            return false;
+        std::erase_if(m_listeners, [](const Listener &l) { return l.context.isNull(); });
+        // Copied: a listener may add another.
+        const std::vector<Listener> listeners = m_listeners;
+        for (const Listener &listener : listeners) {
+            if (listener.context)
+                listener.changed();
+        }
+        return false;
+    }
+
+private:
+    struct Listener
+    {
+        QPointer<QObject> context;
+        std::function<void()> changed;
+    };
+    xcb_atom_t m_stacking;
+    std::vector<Listener> m_listeners;
+};
+
+} // namespace
+
+#endif
+
+namespace WindowSystem {
+
+QMargins frameExtentsBeforeShow(QWidget &window)
+{
+#if defined(GALEVANE_HAVE_XCB) && QT_CONFIG(xcb)
+    if (const std::optional<QMargins> extents = x11FrameExtents(window))
+        return *extents;
+#endif
+    // Other platforms know their frames as soon as the native window exists.
+    window.winId();
+    return window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
+}
+
+std::optional<bool> isStackedAbove(const QWidget &upper, const QWidget &lower)
+{
+#if defined(GALEVANE_HAVE_XCB) && QT_CONFIG(xcb)
+    return x11StackedAbove(upper, lower);
+#else
+    Q_UNUSED(upper)
+    Q_UNUSED(lower)
+    return std::nullopt;
+#endif
+}
+
+void watchStacking(QObject *context, std::function<void()> changed)
+{
+#if defined(GALEVANE_HAVE_XCB) && QT_CONFIG(xcb)
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return;
+    // One watcher for the whole program, living as long as the application.
+    static StackingWatcher *watcher = [connection] {
+        auto *created = new StackingWatcher(connection);
+        QCoreApplication::instance()->installNativeEventFilter(created);
+        QObject::connect(qApp, &QObject::destroyed, [created] { delete created; });
+        return created;
+    }();
+    watcher->add(context, std::move(changed));
+#else
+    Q_UNUSED(context)
+    Q_UNUSED(changed)
+#endif
+}
+
+} // namespace WindowSystem
