@@ -3,7 +3,7 @@
 // pixels) and nothing else.
 //
 // With GALEVANE_REPORT_FIRST_PAINT set it prints
-//     first-paint-ns <CLOCK_MONOTONIC nanoseconds>
+//     first-paint-ns <std::chrono::steady_clock nanoseconds>
 // once the window's first paint pass has finished, and exits 0; the program
 // reports the same line at the same point, so that tools/bench/startup.py
 // can compare the two.
@@ -12,8 +12,8 @@
 #include <QEvent>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
@@ -33,10 +33,11 @@ protected:
             QMetaObject::invokeMethod(
                 this,
                 [] {
-                    timespec now{};
-                    clock_gettime(CLOCK_MONOTONIC, &now);
-                    std::printf("first-paint-ns %lld\n",
-                                static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec);
+                    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+                    std::printf(
+                        "first-paint-ns %lld\n",
+                        static_cast<long long>(
+                            std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
                     std::fflush(stdout);
                     QCoreApplication::exit(0);
                 },

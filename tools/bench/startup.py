@@ -1,21 +1,37 @@
 #!/usr/bin/env python3
-"""Start-up time and peak memory of Galevane against an empty Qt window.
+"""Start-up cost of Galevane against the same window in plain Qt and an empty window.
 
-Starts one Xvfb server of its own, then runs the two programs alternately
-(A B A B ...), each with GALEVANE_REPORT_FIRST_PAINT=1 so that it prints
-"first-paint-ns <CLOCK_MONOTONIC ns>" after its window's first paint and
-exits. Start-up time is that timestamp minus time.monotonic_ns() taken just
-before the spawn (both are CLOCK_MONOTONIC on Linux); peak memory is the
-child's ru_maxrss from os.wait4. Prints the medians, the ratios
-Galevane/empty and whether each ratio is within the target of 1.15.
-The CPU time each child used (user + system, to its exit just after the first
-paint) is printed too, for information: on a busy machine it varies far less
-than the wall-clock start-up time.
+Starts one Xvfb server of its own with the openbox window manager on it, then
+runs the three programs alternately (galevane, plain, empty, galevane, ...),
+each with GALEVANE_REPORT_FIRST_PAINT=1 so that it prints
+"first-paint-ns <ns>" after its window's first paint and exits. The
+timestamp is std::chrono::steady_clock, which on Linux is CLOCK_MONOTONIC, the
+clock of time.monotonic_ns(). Measured per program:
 
-    tools/bench/startup.py [GALEVANE [EMPTY_WINDOW]] [--runs N]
+  first paint   timestamp minus time.monotonic_ns() taken just before the
+                spawn: median, 10th and 90th percentile
+  peak RSS      the child's ru_maxrss from os.wait4, median
+  CPU           user + system time of the child, to its exit just after the
+                first paint, median (for information)
+  instructions  with valgrind installed, the instructions (Ir) callgrind
+                counts over one whole run: from exec to the exit that follows
+                the first-paint report, teardown included. One run each, as
+                the count barely varies from run to run
 
-Exit status: 0 both targets met, 1 a target missed, 2 the measurement failed.
-Standard library only.
+Targets, Galevane against the plain program: instructions <= 0.90 x, peak RSS
+<= 0.98 x, median first paint <= 1.00 x. A target that is not measured
+(--no-callgrind, or no valgrind) is reported as such and does not count.
+
+With --libraries it also lists, for each program, the shared objects the
+dynamic loader had loaded when the first paint was reported (see
+loaded_libraries).
+
+    tools/bench/startup.py [--runs N] [--no-callgrind] [--libraries]
+                           [--galevane PATH] [--plain PATH] [--empty PATH]
+
+Exit status: 0 every measured target met, 1 a target missed, 2 the
+measurement failed. Needs Xvfb, openbox and xprop (x11-utils); valgrind for
+the instruction counts. Standard library only.
 """
 
 import argparse
@@ -28,11 +44,19 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import textwrap
 import time
 
-TARGET_RATIO = 1.15
 RUN_TIMEOUT_S = 30.0
+CALLGRIND_TIMEOUT_S = 900.0
 MARKER = b"first-paint-ns "
+
+# Galevane's value over the plain program's, at most.
+TARGETS = (
+    ("instructions", 0.90),
+    ("peak RSS", 0.98),
+    ("first paint", 1.00),
+)
 
 
 def free_display():
@@ -53,7 +77,7 @@ def start_xvfb():
     for _attempt in range(5):
         number = free_display()
         process = subprocess.Popen(
-            [xvfb, f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            [xvfb, f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
             stdin=subprocess.DEVNULL,
             stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL,
@@ -72,6 +96,38 @@ def start_xvfb():
     raise RuntimeError("Xvfb did not start")
 
 
+def start_openbox(display, home):
+    """Starts openbox on the display and waits until it manages the screen."""
+    openbox = shutil.which("openbox")
+    xprop = shutil.which("xprop")
+    if not openbox:
+        raise RuntimeError("openbox not found (Debian: apt-get install openbox)")
+    if not xprop:
+        raise RuntimeError("xprop not found (Debian: apt-get install x11-utils)")
+    env = dict(os.environ, HOME=home, DISPLAY=f":{display}")
+    log = open(os.path.join(home, "openbox.log"), "wb")
+    process = subprocess.Popen(
+        [openbox, "--sm-disable"], env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=log
+    )
+    log.close()
+    # A window manager that owns the screen sets this property on the root.
+    deadline = time.monotonic() + 10
+    while time.monotonic() < deadline and process.poll() is None:
+        check = subprocess.run(
+            [xprop, "-display", f":{display}", "-root", "_NET_SUPPORTING_WM_CHECK"],
+            env=env,
+            stdin=subprocess.DEVNULL,
+            capture_output=True,
+        )
+        if b"window id" in check.stdout:
+            return process
+        time.sleep(0.1)
+    stop(process)
+    with open(os.path.join(home, "openbox.log"), "rb") as failed:
+        sys.stderr.write(failed.read().decode(errors="replace"))
+    raise RuntimeError("openbox did not take over the screen")
+
+
 def stop(process):
     if process.poll() is None:
         process.terminate()
@@ -82,18 +138,21 @@ def stop(process):
             process.wait()
 
 
-def run_once(binary, env):
-    """Runs one program to its first paint; returns (start-up ms, peak RSS KiB, CPU ms)."""
+def spawn_reading(binary, env, output_fds=(1,)):
+    """Spawns `binary` with the given descriptors on one pipe; returns (pid, read end)."""
     read_end, write_end = os.pipe()
-    actions = [
-        (os.POSIX_SPAWN_OPEN, 0, os.devnull, os.O_RDONLY, 0),
-        (os.POSIX_SPAWN_DUP2, write_end, 1),
-        (os.POSIX_SPAWN_CLOSE, read_end),
-        (os.POSIX_SPAWN_CLOSE, write_end),
-    ]
-    started = time.monotonic_ns()
+    actions = [(os.POSIX_SPAWN_OPEN, 0, os.devnull, os.O_RDONLY, 0)]
+    actions += [(os.POSIX_SPAWN_DUP2, write_end, fd) for fd in output_fds]
+    actions += [(os.POSIX_SPAWN_CLOSE, read_end), (os.POSIX_SPAWN_CLOSE, write_end)]
     pid = os.posix_spawn(binary, [binary], env, file_actions=actions)
     os.close(write_end)
+    return pid, read_end
+
+
+def run_once(binary, env):
+    """Runs one program to its first paint; returns (first paint ms, peak RSS KiB, CPU ms)."""
+    started = time.monotonic_ns()
+    pid, read_end = spawn_reading(binary, env)
 
     output = b""
     painted = None
@@ -129,89 +188,290 @@ def run_once(binary, env):
     return (painted - started) / 1e6, usage.ru_maxrss, cpu_ms
 
 
+def callgrind_instructions(valgrind, binary, env, folder, name):
+    """Total instructions (Ir) of one whole run under callgrind."""
+    profile = os.path.join(folder, f"{name}.callgrind")
+    log_path = os.path.join(folder, f"{name}.valgrind.log")
+    with open(log_path, "wb") as log:
+        try:
+            run = subprocess.run(
+                [valgrind, "--tool=callgrind", f"--callgrind-out-file={profile}", binary],
+                env=env,
+                stdin=subprocess.DEVNULL,
+                stdout=subprocess.PIPE,
+                stderr=log,
+                timeout=CALLGRIND_TIMEOUT_S,
+            )
+        except subprocess.TimeoutExpired:
+            raise RuntimeError(
+                f"{binary}: no exit under callgrind within {CALLGRIND_TIMEOUT_S:.0f} s"
+            ) from None
+    if run.returncode != 0 or MARKER not in run.stdout:
+        with open(log_path, "rb") as log:
+            sys.stderr.write(log.read().decode(errors="replace")[-4000:])
+        raise RuntimeError(f"{binary}: under callgrind, status {run.returncode}, no first paint")
+    totals = None
+    with open(profile, encoding="utf-8", errors="replace") as counts:
+        for line in counts:
+            if line.startswith(("totals:", "summary:")):
+                totals = int(line.split()[1])
+    if totals is None:
+        raise RuntimeError(f"{profile}: no totals: or summary: line")
+    return totals
+
+
+def loaded_libraries(binary, env):
+    """The shared objects loaded when the first paint is reported, in load order.
+
+    Runs the program with LD_DEBUG=libs, its standard output and standard
+    error on one pipe, so that the dynamic loader's "calling init: <path>"
+    lines (one per object it loads and initialises, whether linked in or
+    opened later with dlopen, such as Qt's plugins) arrive in order with the
+    first-paint line. Objects initialised before that line and not finalised
+    by then are the ones loaded at the first paint; the program itself is not
+    listed. Returns (at first paint, loaded after it before the exit).
+    """
+    pid, read_end = spawn_reading(binary, dict(env, LD_DEBUG="libs"), output_fds=(1, 2))
+    output = b""
+    deadline = time.monotonic() + RUN_TIMEOUT_S
+    try:
+        while True:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise RuntimeError(f"{binary}: did not end within {RUN_TIMEOUT_S:.0f} s")
+            ready, _, _ = select.select([read_end], [], [], left)
+            if not ready:
+                continue
+            chunk = os.read(read_end, 65536)
+            if not chunk:
+                break
+            output += chunk
+    except BaseException:
+        os.kill(pid, signal.SIGKILL)
+        os.wait4(pid, 0)
+        raise
+    finally:
+        os.close(read_end)
+    _, status, _ = os.wait4(pid, 0)
+    if os.waitstatus_to_exitcode(status) != 0:
+        raise RuntimeError(
+            f"{binary}: under LD_DEBUG, exited with status {os.waitstatus_to_exitcode(status)}"
+        )
+
+    before, after, painted = [], [], False
+    for raw in output.split(b"\n"):
+        line = raw.decode(errors="replace")
+        if raw.startswith(MARKER):
+            painted = True
+            continue
+        _, separator, rest = line.partition("calling ")
+        if not separator:
+            continue
+        kind, _, path = rest.partition(": ")
+        path = path.strip()
+        if kind == "init":
+            (after if painted else before).append(path)
+        elif kind == "fini" and not painted and path in before:
+            before.remove(path)
+    if not painted:
+        raise RuntimeError(f"{binary}: under LD_DEBUG, no first-paint-ns line")
+    return before, after
+
+
+def short_name(path):
+    """The file name of a library; Qt plugins keep their plugin folder."""
+    marker = "/plugins/"
+    if marker in path:
+        return "plugins/" + path.split(marker, 1)[1]
+    return os.path.basename(path)
+
+
+def percentile_range(values):
+    """(median, 10th percentile, 90th percentile)."""
+    cuts = statistics.quantiles(values, n=10, method="inclusive")
+    return statistics.median(values), cuts[0], cuts[-1]
+
+
+def ratio(numerator, denominator):
+    if numerator is None or denominator in (None, 0):
+        return None
+    return numerator / denominator
+
+
+def print_wrapped(title, names):
+    print(f"  {title} ({len(names)}):")
+    text = ", ".join(names) if names else "-"
+    print(textwrap.indent(textwrap.fill(text, width=96, break_on_hyphens=False), "    "))
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+    build = os.path.join(root, "build/default")
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--galevane", default=os.path.join(build, "app/galevane"))
+    parser.add_argument("--plain", default=os.path.join(build, "tools/bench/plain_window"))
+    parser.add_argument("--empty", default=os.path.join(build, "tools/bench/empty_window"))
+    parser.add_argument("--runs", type=int, default=15, help="measured runs of each program")
     parser.add_argument(
-        "galevane", nargs="?", default=os.path.join(root, "build/default/app/galevane")
+        "--no-callgrind", action="store_true", help="do not count instructions under valgrind"
     )
     parser.add_argument(
-        "empty",
-        nargs="?",
-        default=os.path.join(root, "build/default/tools/bench/empty_window"),
+        "--libraries",
+        action="store_true",
+        help="also list the shared libraries each program has loaded at its first paint",
     )
-    parser.add_argument("--runs", type=int, default=15, help="runs of each program (min 15)")
     args = parser.parse_args()
-    runs = max(args.runs, 15)
-    programs = {"galevane": os.path.abspath(args.galevane), "empty": os.path.abspath(args.empty)}
+    if args.runs < 3:
+        parser.error("--runs must be at least 3")
+    programs = {
+        "galevane": os.path.abspath(args.galevane),
+        "plain": os.path.abspath(args.plain),
+        "empty": os.path.abspath(args.empty),
+    }
     for name, path in programs.items():
         if not os.access(path, os.X_OK):
             print(f"startup: {name} program not found: {path}", file=sys.stderr)
             return 2
+    valgrind = None if args.no_callgrind else shutil.which("valgrind")
 
-    xvfb = None
-    runtime_dir = tempfile.mkdtemp(prefix="galevane-startup-")
+    xvfb = openbox = None
+    session_dir = tempfile.mkdtemp(prefix="galevane-startup-")
+    wm_home = os.path.join(session_dir, "home")
+    runtime_dir = os.path.join(session_dir, "runtime")
+    os.mkdir(wm_home)
+    os.mkdir(runtime_dir, 0o700)
+    instructions = {name: None for name in programs}
+    libraries = {}
     try:
         xvfb, display = start_xvfb()
+        openbox = start_openbox(display, wm_home)
         env = {
             key: value
             for key, value in os.environ.items()
             if key not in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY", "XAUTHORITY")
+            and not key.startswith("LD_DEBUG")
         }
         env.update(
             DISPLAY=f":{display}",
+            QT_QPA_PLATFORM="xcb",
             GALEVANE_REPORT_FIRST_PAINT="1",
             XDG_RUNTIME_DIR=runtime_dir,
         )
-        print(f"startup: Xvfb on :{display}, {runs} runs of each program, alternating")
+        print(
+            f"startup: Xvfb on :{display} with openbox, {args.runs} runs of each program, "
+            "alternating"
+        )
 
-        # One unrecorded run of each first, so that neither pays alone for
+        # One unrecorded run of each first, so that none pays alone for
         # filling the page cache and the font caches.
         for path in programs.values():
             run_once(path, env)
 
         results = {name: [] for name in programs}
-        for index in range(runs):
+        for index in range(args.runs):
             for name, path in programs.items():
                 ms, rss, cpu = run_once(path, env)
                 results[name].append((ms, rss, cpu))
-                print(f"  run {index + 1:2d} {name:9s} {ms:8.1f} ms {rss:8d} KiB {cpu:7.1f} ms CPU")
+                print(
+                    f"  run {index + 1:2d} {name:9s} {ms:8.1f} ms {rss:8d} KiB {cpu:7.1f} ms CPU"
+                )
+
+        if valgrind:
+            print("startup: counting instructions under callgrind, one run each")
+            for name, path in programs.items():
+                instructions[name] = callgrind_instructions(
+                    valgrind, path, env, session_dir, name
+                )
+
+        if args.libraries:
+            for name, path in programs.items():
+                libraries[name] = loaded_libraries(path, env)
     except RuntimeError as failure:
         print(f"startup: {failure}", file=sys.stderr)
         return 2
     finally:
+        if openbox is not None:
+            stop(openbox)
         if xvfb is not None:
             stop(xvfb)
-        shutil.rmtree(runtime_dir, ignore_errors=True)
+        shutil.rmtree(session_dir, ignore_errors=True)
 
-    medians = {
-        name: (
-            statistics.median(ms for ms, _, _ in samples),
-            statistics.median(rss for _, rss, _ in samples),
-            statistics.median(cpu for _, _, cpu in samples),
-        )
-        for name, samples in results.items()
-    }
-    for name, (ms, rss, cpu) in medians.items():
+    summary = {}
+    for name, samples in results.items():
+        paint = percentile_range([ms for ms, _, _ in samples])
+        summary[name] = {
+            "first paint": paint[0],
+            "range": paint,
+            "peak RSS": statistics.median(rss for _, rss, _ in samples),
+            "CPU": statistics.median(cpu for _, _, cpu in samples),
+            "instructions": instructions[name],
+        }
+
+    print()
+    print(f"{'':10s} {'first paint ms':>26s} {'peak RSS':>10s} {'CPU':>8s} {'instructions':>16s}")
+    print(
+        f"{'program':10s} {'median':>8s} {'p10':>8s} {'p90':>8s} {'MiB':>10s} {'ms':>8s} "
+        f"{'Ir':>16s}"
+    )
+    for name, row in summary.items():
+        median, p10, p90 = row["range"]
+        counted = f"{row['instructions']:,}" if row["instructions"] is not None else "-"
         print(
-            f"median {name:9s} start-up {ms:8.1f} ms   peak RSS {rss / 1024:7.1f} MiB"
-            f"   CPU {cpu:7.1f} ms"
+            f"{name:10s} {median:8.1f} {p10:8.1f} {p90:8.1f} {row['peak RSS'] / 1024:10.1f} "
+            f"{row['CPU']:8.1f} {counted:>16s}"
         )
-    time_ratio = medians["galevane"][0] / medians["empty"][0]
-    rss_ratio = medians["galevane"][1] / medians["empty"][1]
-    cpu_ratio = medians["galevane"][2] / medians["empty"][2]
-    time_met = time_ratio <= TARGET_RATIO
-    rss_met = rss_ratio <= TARGET_RATIO
-    print(
-        f"ratio galevane/empty start-up {time_ratio:.3f} "
-        f"(target <= {TARGET_RATIO}: {'met' if time_met else 'MISSED'})"
-    )
-    print(
-        f"ratio galevane/empty peak RSS {rss_ratio:.3f} "
-        f"(target <= {TARGET_RATIO}: {'met' if rss_met else 'MISSED'})"
-    )
-    print(f"ratio galevane/empty CPU time {cpu_ratio:.3f} (for information)")
-    return 0 if time_met and rss_met else 1
+    if valgrind:
+        print("instructions: callgrind's total Ir of one run, from exec to the exit that follows")
+        print("the first-paint report (so including the teardown after the first paint)")
+    else:
+        why = "--no-callgrind" if args.no_callgrind else "valgrind is not installed"
+        print(f"instructions: not counted ({why})")
+
+    print()
+    print(f"{'ratio':15s} {'first paint':>12s} {'peak RSS':>10s} {'CPU':>8s} {'instructions':>13s}")
+    for other in ("plain", "empty"):
+        cells = []
+        for key in ("first paint", "peak RSS", "CPU", "instructions"):
+            value = ratio(summary["galevane"][key], summary[other][key])
+            cells.append("-" if value is None else f"{value:.3f}")
+        print(
+            f"{'galevane/' + other:15s} {cells[0]:>12s} {cells[1]:>10s} {cells[2]:>8s} "
+            f"{cells[3]:>13s}"
+        )
+
+    print()
+    missed = False
+    for key, limit in TARGETS:
+        value = ratio(summary["galevane"][key], summary["plain"][key])
+        label = "median first paint" if key == "first paint" else key
+        if value is None:
+            verdict, shown = "not measured", "-"
+        else:
+            verdict, shown = ("met" if value <= limit else "MISSED"), f"{value:.3f}"
+            missed = missed or value > limit
+        print(f"target galevane/plain {label:18s} <= {limit:.2f}: {shown:>6s} {verdict}")
+
+    if args.libraries:
+        print()
+        print("shared libraries loaded at the first paint (LD_DEBUG=libs, in load order,")
+        print("linked ones and those opened with dlopen; the program itself not listed)")
+        for name, (before, after) in libraries.items():
+            print(f"{name}:")
+            print_wrapped("at first paint", [short_name(path) for path in before])
+            if after:
+                print_wrapped("loaded after it, before the exit", [short_name(p) for p in after])
+        plain_names = {short_name(path) for path in libraries["plain"][0]}
+        print("galevane against plain, at first paint:")
+        galevane_names = [short_name(path) for path in libraries["galevane"][0]]
+        print_wrapped(
+            "only in galevane", [n for n in galevane_names if n not in plain_names]
+        )
+        print_wrapped(
+            "only in plain",
+            [n for n in map(short_name, libraries["plain"][0]) if n not in galevane_names],
+        )
+
+    return 1 if missed else 0
 
 
 if __name__ == "__main__":
