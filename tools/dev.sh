@@ -56,7 +56,10 @@ build() {
 case "${1:-}" in
 run)
     install_missing "${build_packages[@]}"
-    build default
+    # The program alone: without the tests configured, none of the tools only
+    # they need is looked for, and only the program is built.
+    cmake --preset default -DBUILD_TESTING=OFF >/dev/null
+    cmake --build --preset default --target galevane
     exec build/default/app/galevane
     ;;
 test)
