@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "galevane/identity.h"
 #include "windowregistry.h"
 
 #include <cstdio>
@@ -28,11 +29,11 @@ bool GalevaneApplication::notify(QObject *receiver, QEvent *event)
 
 void describeApplication()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Galevane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QCoreApplication::setApplicationName(galevane::applicationName.toString());
+    QCoreApplication::setApplicationVersion(galevane::displayVersion.toString());
     QCoreApplication::setOrganizationName(QStringLiteral("Quayforth"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("quayforth.co.uk"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("uk.co.quayforth.Galevane"));
+    QGuiApplication::setDesktopFileName(galevane::applicationId.toString());
 }
 
 void reportUnexpectedFailure(const char *what)

@@ -2,6 +2,8 @@
 
 #include "formwindow.h"
 
+#include <QApplication>
+
 #include <algorithm>
 
 void Form::DeleteLater::operator()(FormWindow *window) const
@@ -122,6 +124,15 @@ bool Form::activationReported(const FormWindow *window)
     // through one window on its way to the one the program brought forward,
     // or report a focus change it takes back at once: only what lasts counts.
     return true;
+}
+
+void Form::deactivationReported(const FormWindow *window)
+{
+    // Handed over to another window of the program: its next activation is a
+    // new one, however soon it comes. A loss of the focus to nothing (a
+    // window manager's grab) may be taken back and waits to settle.
+    if (window == m_window.get() && !window->isActiveWindow() && QApplication::activeWindow())
+        m_activationHandled = false;
 }
 
 void Form::activationSettled(const FormWindow *window)

@@ -79,6 +79,9 @@ private:
     // report of an activation Show has already handled, true if the window
     // must wait for the reports to settle.
     bool activationReported(const FormWindow *window);
+    // The window system's report that another window of the program has
+    // become the active one, or that the window only lost the focus.
+    void deactivationReported(const FormWindow *window);
     // The window system's reports have not changed for activationSettleMs:
     // whether the window is active now decides.
     void activationSettled(const FormWindow *window);

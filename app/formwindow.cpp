@@ -36,8 +36,10 @@ FormWindow::FormWindow(Form &form, Qt::WindowFlags flags)
 bool FormWindow::event(QEvent *event)
 {
     const bool handled = QWidget::event(event);
-    if ((event->type() == QEvent::WindowActivate && m_form.activationReported(this)) ||
-        event->type() == QEvent::WindowDeactivate) {
+    if (event->type() == QEvent::WindowActivate && m_form.activationReported(this)) {
+        m_activationSettle.start();
+    } else if (event->type() == QEvent::WindowDeactivate) {
+        m_form.deactivationReported(this);
         m_activationSettle.start();
     }
     return handled;

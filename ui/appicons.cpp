@@ -1,15 +1,20 @@
 #include "appicons.h"
 
+#include "galevane/identity.h"
+
 QIcon applicationIcon()
 {
     // The sizes a title bar and a task switcher ask for; larger ones come
     // from the installed icon theme.
+    constexpr int largestWindowIcon = 48;
     QIcon icon;
-    for (int size : {16, 32, 48}) {
-        icon.addFile(
-            QStringLiteral(":/galevane/icons/hicolor/%1x%1/apps/uk.co.quayforth.Galevane.png")
-                .arg(size),
-            QSize(size, size));
+    for (int size : galevane::applicationIconSizes) {
+        if (size > largestWindowIcon)
+            continue;
+        icon.addFile(QStringLiteral(":/galevane/icons/hicolor/%1x%1/apps/%2.png")
+                         .arg(size)
+                         .arg(galevane::applicationId),
+                     QSize(size, size));
     }
     return icon;
 }

@@ -2,6 +2,7 @@
 // and checks that the program ends with the failing status after one report.
 
 #include "application.h"
+#include "galevane/identity.h"
 
 #include <QEvent>
 #include <QTimer>
@@ -27,8 +28,8 @@ protected:
 int main(int argc, char *argv[])
 {
     GalevaneApplication app(argc, argv);
-    if (QCoreApplication::applicationName() != u"Galevane" ||
-        QCoreApplication::applicationVersion() != u"1.00" ||
+    if (QCoreApplication::applicationName() != galevane::applicationName ||
+        QCoreApplication::applicationVersion() != galevane::displayVersion ||
         QCoreApplication::organizationName() != u"Quayforth") {
         std::puts("application description is wrong");
         return 1;

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Build the Debian package with CPack into a scratch folder and inspect it
-with dpkg-deb: control fields, dependencies and the file list."""
+with dpkg-deb: control fields, dependencies and the file list. The version,
+the application id and the icon sizes are those CMake passes in."""
 
 import argparse
 import re
@@ -11,12 +12,11 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from installed_files import installed_files  # noqa: E402
-
-EXPECTED_FILES = installed_files("./usr/")
+from project_version import package_version  # noqa: E402
 
 EXPECTED_FIELDS = {
     "Package": "galevane",
-    "Version": "1.0.0",
+    "Version": None,  # the package version of --project-version
     "Maintainer": "Quayforth <info@quayforth.co.uk>",
     "Section": "science",
     "Architecture": None,  # checked against dpkg --print-architecture
@@ -38,8 +38,13 @@ def main():
     parser.add_argument("--cpack", required=True)
     parser.add_argument("--cpack-config", required=True, type=Path)
     parser.add_argument("--out-dir", required=True, type=Path)
+    parser.add_argument("--project-version", required=True)
+    parser.add_argument("--app-id", required=True)
+    parser.add_argument("--icon-sizes", required=True, type=int, nargs="+")
     parser.add_argument("--config", default="")
     args = parser.parse_args()
+    version = package_version(args.project_version)
+    expected_files = installed_files(args.app_id, args.icon_sizes, "./usr/")
 
     for tool in ("dpkg-deb", "dpkg-shlibdeps"):
         if shutil.which(tool) is None:
@@ -54,15 +59,15 @@ def main():
 
     arch = run("dpkg", "--print-architecture", capture=True).strip()
     debs = sorted(args.out_dir.glob("*.deb"))
-    if [d.name for d in debs] != [f"galevane_1.0.0_{arch}.deb"]:
-        print(f"FAIL: expected only galevane_1.0.0_{arch}.deb, got {[d.name for d in debs]}")
+    if [d.name for d in debs] != [f"galevane_{version}_{arch}.deb"]:
+        print(f"FAIL: expected only galevane_{version}_{arch}.deb, got {[d.name for d in debs]}")
         return 1
     deb = debs[0]
     failures = []
 
     for field, value in EXPECTED_FIELDS.items():
         got = run("dpkg-deb", "-f", deb, field, capture=True).strip()
-        want = arch if field == "Architecture" else value
+        want = {"Architecture": arch, "Version": version}.get(field, value)
         print(f"  {field}: {got}")
         if got != want:
             failures.append(f"{field} is {want!r} (got {got!r})")
@@ -84,9 +89,9 @@ def main():
             if path == "./usr/bin/galevane" and "x" not in mode[1:4]:
                 failures.append(f"usr/bin/galevane not executable ({mode})")
     files.sort()
-    for path in sorted(set(EXPECTED_FILES) - set(files)):
+    for path in sorted(set(expected_files) - set(files)):
         failures.append(f"missing from the package: {path}")
-    for path in sorted(set(files) - set(EXPECTED_FILES)):
+    for path in sorted(set(files) - set(expected_files)):
         failures.append(f"not expected in the package: {path}")
 
     # The packaged executable must be stripped.

@@ -5,7 +5,9 @@ what ends up in the executable.
 The resource is compiled with the MinGW resource compiler, linked into a tiny
 i686 program, and read back with pefile: machine type, the fixed version
 block, the string table and its order, the translation, and the icon group
-and images, which must be byte-for-byte the images of the .ico file.
+and images, which must be byte-for-byte the images of the .ico file. The
+version numbers and texts must be those of the PROJECT_VERSION CMake passes
+in.
 """
 
 import argparse
@@ -15,24 +17,31 @@ import subprocess
 import sys
 from pathlib import Path
 
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+from project_version import display_version, numbers  # noqa: E402
+
 try:
     import pefile
 except ImportError:
     sys.exit("check_version_resource: the Python module pefile is missing "
              "(Debian package python3-pefile); run this with /usr/bin/python3")
 
-EXPECTED_STRINGS = [
-    ("Comments", "For 10m above sea level"),
-    ("CompanyName", "Quayforth"),
-    ("FileDescription", "Galevane"),
-    ("LegalCopyright", "Copyright (C) Quayforth"),
-    ("LegalTrademarks", "Galevane is a trademark of Quayforth"),
-    ("ProductName", "galevane.exe"),
-    ("FileVersion", "1.00"),
-    ("ProductVersion", "1.00"),
-    ("InternalName", "galevane"),
-    ("OriginalFilename", "galevane.exe"),
-]
+
+def expected_strings(version_text):
+    """The string table, keys and values in the template's order."""
+    return [
+        ("Comments", "For 10m above sea level"),
+        ("CompanyName", "Quayforth"),
+        ("FileDescription", "Galevane"),
+        ("LegalCopyright", "Copyright (C) Quayforth"),
+        ("LegalTrademarks", "Galevane is a trademark of Quayforth"),
+        ("ProductName", "galevane.exe"),
+        ("FileVersion", version_text),
+        ("ProductVersion", version_text),
+        ("InternalName", "galevane"),
+        ("OriginalFilename", "galevane.exe"),
+    ]
+
 
 failures = []
 
@@ -96,7 +105,11 @@ def main():
     parser.add_argument("--work-dir", required=True, type=Path)
     parser.add_argument("--windres", default="i686-w64-mingw32-windres")
     parser.add_argument("--cc", default="i686-w64-mingw32-gcc")
+    parser.add_argument("--project-version", required=True)
     args = parser.parse_args()
+    major, minor, patch, tweak = numbers(args.project_version)
+    version_ms, version_ls = (major << 16) | minor, (patch << 16) | tweak
+    expected = expected_strings(display_version(args.project_version))
 
     windres, cc = tool(args.windres), tool(args.cc)
     if not args.rc.is_file():
@@ -122,8 +135,8 @@ def main():
     ffi = pe.VS_FIXEDFILEINFO[0]
     expected_fixed = dict(
         Signature=0xFEEF04BD,
-        FileVersionMS=0x00010000, FileVersionLS=0x00000000,   # 1,0,0,0
-        ProductVersionMS=0x00010000, ProductVersionLS=0x00000000,
+        FileVersionMS=version_ms, FileVersionLS=version_ls,
+        ProductVersionMS=version_ms, ProductVersionLS=version_ls,
         FileFlagsMask=0x3F, FileFlags=0x0,
         FileOS=0x4,          # VOS__WINDOWS32
         FileType=0x1,        # VFT_APP
@@ -144,8 +157,8 @@ def main():
         got = [(k.decode("utf-8"), v.decode("utf-8")) for k, v in table.entries.items()]
         for k, v in got:
             print(f"  {k!r}: {v!r}")
-        check(got == EXPECTED_STRINGS,
-              f"strings in order {EXPECTED_STRINGS}\n      got {got}")
+        check(got == expected,
+              f"strings in order {expected}\n      got {got}")
 
     # Translation: English (United States), Unicode.
     translations = [var.entry for info in pe.FileInfo[0] if info.Key == b"VarFileInfo"
@@ -161,7 +174,7 @@ def main():
     lang, sublang, version_blob = leaf_data(pe, versions[0])
     check((lang, sublang) == (0x09, 0x01),
           f"RT_VERSION language English (US) (got {lang:#x}/{sublang:#x})")
-    for key, value in EXPECTED_STRINGS:
+    for key, value in expected:
         check((value + "\0").encode("utf-16-le") in version_blob,
               f"value of {key} is NUL-terminated UTF-16")
     key = "Translation\0".encode("utf-16-le")

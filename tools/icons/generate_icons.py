@@ -5,8 +5,13 @@ Outputs (relative to the repository root):
   assets/icons/galevane.ico                      32x32 + 16x16, 4 bpp BMP images
   assets/icons/areas-cloud.ico                   32x32 + 16x16, 4 bpp BMP images
   assets/icons/areas-cloud-32.png, -16.png       run-time copies of the map icon
-  assets/icons/hicolor/<N>x<N>/apps/uk.co.quayforth.Galevane.png
-  assets/icons/hicolor/scalable/apps/uk.co.quayforth.Galevane.svg
+  assets/icons/hicolor/<N>x<N>/apps/<application id>.png
+  assets/icons/hicolor/scalable/apps/<application id>.svg
+
+The application id is read from cmake/Identity.cmake (GALEVANE_APP_ID), where
+the build takes it from too. The sizes <N> are HICOLOR_SIZES below; the build
+lists the same ones in GALEVANE_ICON_SIZES, and the icon test checks that the
+two lists agree.
 
 Every picture is described in unit coordinates (0..1 across the square,
 y pointing down) as a union of circles and rectangles for the cloud plus
@@ -20,13 +25,15 @@ Usage:  python3 tools/icons/generate_icons.py [repository-root]
 """
 
 import os
+import re
 import struct
 import sys
 import zlib
 
 from PIL import Image, ImageChops, ImageDraw
 
-APP_ID = "uk.co.quayforth.Galevane"
+# The square sizes of the hicolor PNGs; 16 and 32 are the .ico's images.
+HICOLOR_SIZES = (16, 32, 48, 64, 128, 256)
 
 # The standard Windows 16-colour palette, in its usual order.
 STD16 = [
@@ -401,10 +408,21 @@ def svg_text(design, size=256):
     return "\n".join(lines) + "\n"
 
 
+def application_id(root):
+    """GALEVANE_APP_ID as cmake/Identity.cmake sets it."""
+    identity = os.path.join(root, "cmake", "Identity.cmake")
+    with open(identity, encoding="utf-8") as f:
+        match = re.search(r'^set\(GALEVANE_APP_ID\s+"?([\w.-]+)"?\)', f.read(), re.M)
+    if match is None:
+        sys.exit(f"generate_icons: no set(GALEVANE_APP_ID ...) in {identity}")
+    return match.group(1)
+
+
 def main(argv):
     root = argv[1] if len(argv) > 1 else os.path.abspath(
         os.path.join(os.path.dirname(__file__), "..", ".."))
     icons = os.path.join(root, "assets", "icons")
+    app_id = application_id(root)
 
     app32, app16 = raster_small(APP, 32), raster_small(APP, 16)
     area32, area16 = raster_small(AREAS, 32), raster_small(AREAS, 16)
@@ -413,16 +431,16 @@ def main(argv):
     _write(os.path.join(icons, "areas-cloud-32.png"), png_bytes(small_to_image(area32)))
     _write(os.path.join(icons, "areas-cloud-16.png"), png_bytes(small_to_image(area16)))
 
-    for n in (16, 32, 48, 64, 128, 256):
+    for n in HICOLOR_SIZES:
         if n == 16:
             img = small_to_image(app16)
         elif n == 32:
             img = small_to_image(app32)
         else:
             img = raster_large(APP, n)
-        _write(os.path.join(icons, "hicolor", "%dx%d" % (n, n), "apps", APP_ID + ".png"),
+        _write(os.path.join(icons, "hicolor", "%dx%d" % (n, n), "apps", app_id + ".png"),
                png_bytes(img))
-    _write(os.path.join(icons, "hicolor", "scalable", "apps", APP_ID + ".svg"),
+    _write(os.path.join(icons, "hicolor", "scalable", "apps", app_id + ".svg"),
            svg_text(APP))
     return 0
 

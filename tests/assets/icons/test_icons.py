@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """Checks on the generated icons and the yacht drawing (standard library only).
 
-Usage: test_icons.py [repository-root]
-Without an argument the root is found from this file's location.
+Usage: test_icons.py [repository-root] --app-id ID --icon-sizes N [N...]
+Without a root it is found from this file's location. The application id and
+the icon sizes are the build's (cmake/Identity.cmake), passed in by CTest.
 """
 
+import argparse
+import ast
 import os
+import re
 import struct
 import sys
 import unittest
@@ -13,10 +17,11 @@ import xml.etree.ElementTree as ET
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", ".."))
 
-APP_ID = "uk.co.quayforth.Galevane"
+APP_ID = None         # --app-id
+HICOLOR_SIZES = None  # --icon-sizes
 ICON_DIR = "assets/icons"
 ICO_FILES = ["galevane.ico", "areas-cloud.ico"]
-HICOLOR_SIZES = [16, 32, 48, 64, 128, 256]
+GENERATOR = "tools/icons/generate_icons.py"
 
 STD16 = {
     (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
@@ -261,14 +266,55 @@ class PngTests(unittest.TestCase):
                 self.check(path(ICON_DIR, "areas-cloud-%d.png" % n), n)
 
 
+class HicolorTreeTests(unittest.TestCase):
+    def test_only_the_builds_sizes_and_id(self):
+        # A size or an id the build no longer names leaves no stale file.
+        hicolor = path(ICON_DIR, "hicolor")
+        found = sorted(os.path.relpath(os.path.join(d, f), hicolor)
+                       for d, _, files in os.walk(hicolor) for f in files)
+        expected = sorted([os.path.join("%dx%d" % (n, n), "apps", APP_ID + ".png")
+                           for n in HICOLOR_SIZES]
+                          + [os.path.join("scalable", "apps", APP_ID + ".svg")])
+        self.assertEqual(found, expected)
+
+
+class GeneratorAgreesWithBuildTests(unittest.TestCase):
+    """The icon generator is run by hand, not by the build; what it writes
+    must be what the build compiles in and installs."""
+
+    @classmethod
+    def setUpClass(cls):
+        with open(path(*GENERATOR.split("/")), encoding="utf-8") as f:
+            cls.tree = ast.parse(f.read())
+
+    def test_sizes(self):
+        sizes = [ast.literal_eval(node.value) for node in self.tree.body
+                 if isinstance(node, ast.Assign)
+                 and any(getattr(t, "id", None) == "HICOLOR_SIZES" for t in node.targets)]
+        self.assertEqual(len(sizes), 1, "one HICOLOR_SIZES in " + GENERATOR)
+        self.assertEqual(list(sizes[0]), HICOLOR_SIZES)
+
+    def test_application_id(self):
+        # Run the generator's own reader of the id, without the rest of the
+        # generator (which needs PIL).
+        functions = [node for node in self.tree.body
+                     if isinstance(node, ast.FunctionDef) and node.name == "application_id"]
+        self.assertEqual(len(functions), 1, "one application_id() in " + GENERATOR)
+        module = ast.Module(body=functions, type_ignores=[])
+        scope = {"os": os, "re": re, "sys": sys}
+        exec(compile(module, GENERATOR, "exec"), scope)
+        self.assertEqual(scope["application_id"](ROOT), APP_ID)
+
+
 class SvgTests(unittest.TestCase):
-    CASES = [
-        (ICON_DIR + "/hicolor/scalable/apps/" + APP_ID + ".svg", None),
-        ("assets/drawing/yacht.svg", ("1987", "2966", "0 0 1987 2966")),
-    ]
+    def cases(self):
+        return [
+            (ICON_DIR + "/hicolor/scalable/apps/" + APP_ID + ".svg", None),
+            ("assets/drawing/yacht.svg", ("1987", "2966", "0 0 1987 2966")),
+        ]
 
     def test_svgs(self):
-        for rel, expect in self.CASES:
+        for rel, expect in self.cases():
             with self.subTest(svg=rel):
                 root = ET.parse(path(*rel.split("/"))).getroot()
                 self.assertEqual(root.tag, "{http://www.w3.org/2000/svg}svg")
@@ -296,6 +342,11 @@ class SvgTests(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) > 1 and not sys.argv[1].startswith("-"):
-        ROOT = os.path.abspath(sys.argv.pop(1))
-    unittest.main(verbosity=1)
+    parser = argparse.ArgumentParser(add_help=False)
+    parser.add_argument("root", nargs="?", default=ROOT)
+    parser.add_argument("--app-id", required=True)
+    parser.add_argument("--icon-sizes", required=True, type=int, nargs="+")
+    args, rest = parser.parse_known_args()
+    ROOT = os.path.abspath(args.root)
+    APP_ID, HICOLOR_SIZES = args.app_id, args.icon_sizes
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=1)
