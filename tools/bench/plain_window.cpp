@@ -11,6 +11,8 @@
 // once the window's first paint pass has finished, and exits 0, as the
 // program does.
 
+#include "firstpaintreporter.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QIcon>
@@ -208,46 +210,13 @@ QPixmap yacht(qreal ratio)
     return picture;
 }
 
-// Waits for the window's first Paint event, then lets the rest of that paint
-// pass finish before taking the time: the queued call runs on the next turn
-// of the event loop.
-class FirstPaintReporter final : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            QMetaObject::invokeMethod(
-                this,
-                [] {
-                    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-                    std::printf(
-                        "first-paint-ns %lld\n",
-                        static_cast<long long>(
-                            std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-                    std::fflush(stdout);
-                    QCoreApplication::exit(0);
-                },
-                Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool m_seen = false;
-};
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Galevane"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("uk.co.quayforth.Galevane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(GALEVANE_APP_ID));
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Times New Roman"),
                               QStringLiteral("Liberation Serif"));
@@ -364,8 +333,7 @@ int main(int argc, char *argv[])
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
     boxes[0]->setFocus();
 
-    if (qEnvironmentVariableIsSet("GALEVANE_REPORT_FIRST_PAINT"))
-        window.installEventFilter(new FirstPaintReporter(&window));
+    FirstPaintReporter::watchIfRequested(window);
     window.show();
     window.raise();
     window.activateWindow();

@@ -149,6 +149,21 @@ def spawn_reading(binary, env, output_fds=(1,)):
     return pid, read_end
 
 
+def read_until_end(read_end, deadline, late):
+    """Yields what arrives on `read_end` until it closes; raises RuntimeError(late) at `deadline`."""
+    while True:
+        left = deadline - time.monotonic()
+        if left <= 0:
+            raise RuntimeError(late)
+        ready, _, _ = select.select([read_end], [], [], left)
+        if not ready:
+            continue
+        chunk = os.read(read_end, 65536)
+        if not chunk:
+            return
+        yield chunk
+
+
 def run_once(binary, env):
     """Runs one program to its first paint; returns (first paint ms, peak RSS KiB, CPU ms)."""
     started = time.monotonic_ns()
@@ -157,22 +172,18 @@ def run_once(binary, env):
     output = b""
     painted = None
     deadline = time.monotonic() + RUN_TIMEOUT_S
+    late = f"{binary}: no first-paint-ns line within {RUN_TIMEOUT_S:.0f} s"
     try:
-        while painted is None:
-            left = deadline - time.monotonic()
-            if left <= 0:
-                raise RuntimeError(f"{binary}: no first-paint-ns line within {RUN_TIMEOUT_S:.0f} s")
-            ready, _, _ = select.select([read_end], [], [], left)
-            if not ready:
-                continue
-            chunk = os.read(read_end, 4096)
-            if not chunk:
-                raise RuntimeError(f"{binary}: ended without a first-paint-ns line")
+        for chunk in read_until_end(read_end, deadline, late):
             output += chunk
             for line in output.split(b"\n")[:-1]:
                 if line.startswith(MARKER):
                     painted = int(line[len(MARKER):])
                     break
+            if painted is not None:
+                break
+        if painted is None:
+            raise RuntimeError(f"{binary}: ended without a first-paint-ns line")
     except BaseException:
         os.kill(pid, signal.SIGKILL)
         os.wait4(pid, 0)
@@ -235,16 +246,8 @@ def loaded_libraries(binary, env):
     output = b""
     deadline = time.monotonic() + RUN_TIMEOUT_S
     try:
-        while True:
-            left = deadline - time.monotonic()
-            if left <= 0:
-                raise RuntimeError(f"{binary}: did not end within {RUN_TIMEOUT_S:.0f} s")
-            ready, _, _ = select.select([read_end], [], [], left)
-            if not ready:
-                continue
-            chunk = os.read(read_end, 65536)
-            if not chunk:
-                break
+        late = f"{binary}: did not end within {RUN_TIMEOUT_S:.0f} s"
+        for chunk in read_until_end(read_end, deadline, late):
             output += chunk
     except BaseException:
         os.kill(pid, signal.SIGKILL)
