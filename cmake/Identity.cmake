@@ -21,7 +21,7 @@
 #                              and tests/assets/icons checks that they agree
 #
 # Include it from the top level after project(). app/ turns these into the
-# generated header galevane/identity.h; packaging/ configures the desktop
+# generated header shell/identity.h; packaging/ configures the desktop
 # entry, the metadata, the manual page and the Windows resource from them;
 # the tests receive them on their command lines.
 

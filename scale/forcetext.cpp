@@ -1,4 +1,4 @@
-#include "forcetext.h"
+#include "scale/forcetext.h"
 
 #include <algorithm>
 

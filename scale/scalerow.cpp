@@ -1,4 +1,4 @@
-#include "scalerow.h"
+#include "scale/scalerow.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scalecolumn.h"
+#include "scale/scalecolumn.h"
 
 #include <string_view>
 

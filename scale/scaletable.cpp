@@ -1,6 +1,6 @@
-#include "scaletable.h"
+#include "scale/scaletable.h"
 
-#include "forcetext.h"
+#include "scale/forcetext.h"
 
 namespace {
 

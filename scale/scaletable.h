@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scalecolumn.h"
-#include "scalerow.h"
+#include "scale/scalecolumn.h"
+#include "scale/scalerow.h"
 
 #include <QStringView>
 

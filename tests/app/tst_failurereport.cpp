@@ -1,8 +1,8 @@
 // Runs the real application object, lets a handler fail with an exception,
 // and checks that the program ends with the failing status after one report.
 
-#include "application.h"
-#include "galevane/identity.h"
+#include "shell/identity.h"
+#include "startup/application.h"
 
 #include <QEvent>
 #include <QTimer>

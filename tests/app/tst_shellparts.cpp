@@ -1,6 +1,6 @@
-#include "designfonts.h"
-#include "displaycheck.h"
-#include "twips.h"
+#include "startup/displaycheck.h"
+#include "ui/controls/designfonts.h"
+#include "ui/controls/twips.h"
 
 #include <QFontInfo>
 #include <QTest>

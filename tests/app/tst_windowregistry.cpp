@@ -1,6 +1,6 @@
-#include "form.h"
-#include "formwindow.h"
-#include "windowregistry.h"
+#include "shell/form.h"
+#include "shell/formwindow.h"
+#include "shell/windowregistry.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -16,8 +16,6 @@ namespace {
 class TestForm final : public Form
 {
 public:
-    static constexpr FormClass formClass = FormClass::frmabout;
-
     void Form_Initialize() override { ++initialized; }
 
     QLineEdit &field() { return *window().findChild<QLineEdit *>(QStringLiteral("Field")); }
@@ -52,9 +50,6 @@ protected:
 // A second class, so that classes can be told apart.
 class OtherForm final : public Form
 {
-public:
-    static constexpr FormClass formClass = FormClass::frmAreas;
-
 protected:
     std::unique_ptr<FormWindow> createWindow() override
     {
@@ -116,13 +111,13 @@ void tst_WindowRegistry::cleanup()
 
 void tst_WindowRegistry::firstReferenceCreatesTheOneInstance()
 {
-    QVERIFY(!m_registry->instance(FormClass::frmabout));
+    QVERIFY(!m_registry->find<TestForm>());
     TestForm &first = defaultInstance<TestForm>();
     TestForm &again = defaultInstance<TestForm>();
     QCOMPARE(&first, &again);
-    QCOMPARE(m_registry->instance(FormClass::frmabout), &first);
+    QCOMPARE(m_registry->find<TestForm>(), &first);
     QCOMPARE(first.initialized, 1);
-    QVERIFY(!m_registry->instance(FormClass::frmAreas));
+    QVERIFY(!m_registry->find<OtherForm>());
     OtherForm &other = defaultInstance<OtherForm>();
     QVERIFY(static_cast<Form *>(&other) != static_cast<Form *>(&first));
     QCOMPARE(defaultInstance<TestForm>().initialized, 1);

@@ -1,7 +1,7 @@
 // Every picture the windows name is compiled in and loads.
 
-#include "appicons.h"
-#include "pictures.h"
+#include "ui/controls/appicons.h"
+#include "ui/controls/pictures.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -2,7 +2,7 @@
 // offscreen platform cannot show (frames, placement, Alt+F4 through the
 // window manager, activation reported asynchronously).
 
-#include "flowfixture.h"
+#include "tests/support/flowfixture.h"
 
 #include <QAccessible>
 #include <QProcess>

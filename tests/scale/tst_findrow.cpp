@@ -1,5 +1,5 @@
-#include "forcetext.h"
-#include "scaletable.h"
+#include "scale/forcetext.h"
+#include "scale/scaletable.h"
 
 #include <QTest>
 

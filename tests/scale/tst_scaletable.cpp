@@ -1,4 +1,4 @@
-#include "scaletable.h"
+#include "scale/scaletable.h"
 
 #include <QRegularExpression>
 #include <QTest>

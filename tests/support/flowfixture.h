@@ -4,11 +4,11 @@
 // window shown as at start-up, and End recorded instead of leaving the
 // process.
 
-#include "frmabout.h"
-#include "frmareas.h"
-#include "frmhelp1.h"
-#include "uidriver.h"
-#include "windowregistry.h"
+#include "shell/windowregistry.h"
+#include "tests/support/uidriver.h"
+#include "ui/secondary/frmabout.h"
+#include "ui/secondary/frmareas.h"
+#include "ui/secondary/frmhelp1.h"
 
 #include <memory>
 
@@ -27,10 +27,7 @@ public:
     [[nodiscard]] int exitCode() const { return m_exitCode; }
 
     // Instances as they stand, without creating any.
-    template <class FormType> FormType *existing() const
-    {
-        return static_cast<FormType *>(m_registry->instance(FormType::formClass));
-    }
+    template <class FormType> FormType *existing() const { return m_registry->find<FormType>(); }
 
     frmWindScale &main() { return defaultInstance<frmWindScale>(); }
     QWidget *mainWindow() { return main().loadedWindow(); }

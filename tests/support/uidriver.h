@@ -3,10 +3,10 @@
 // Drives the program's windows the way a user does: real mouse clicks on the
 // controls and in a box's drop-down list, real key presses.
 
-#include "formwindow.h"
-#include "frmwindscale.h"
-#include "scalecombobox.h"
-#include "scaletable.h"
+#include "scale/scaletable.h"
+#include "shell/formwindow.h"
+#include "ui/controls/scalecombobox.h"
+#include "ui/main/frmwindscale.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -2,8 +2,8 @@
 // screen's pixels rather than scaled up, and the map is scaled by whole
 // pixels, never smoothed.
 
-#include "flowfixture.h"
-#include "pictures.h"
+#include "tests/support/flowfixture.h"
+#include "ui/controls/pictures.h"
 
 class tst_HiDpi : public QObject
 {

@@ -1,5 +1,5 @@
-#include "uidriver.h"
-#include "windowregistry.h"
+#include "shell/windowregistry.h"
+#include "tests/support/uidriver.h"
 
 #include <QSignalSpy>
 

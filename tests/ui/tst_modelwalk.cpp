@@ -16,9 +16,9 @@
 // replayed on fresh windows, up to six actions deep; from every state reached
 // Exit and the closing of the main window are checked too.
 
-#include "modelwalk/driver.h"
-#include "modelwalk/flowmodel.h"
-#include "modelwalk/invariants.h"
+#include "tests/ui/modelwalk/driver.h"
+#include "tests/ui/modelwalk/flowmodel.h"
+#include "tests/ui/modelwalk/invariants.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

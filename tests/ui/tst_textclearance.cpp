@@ -2,7 +2,7 @@
 // the panel's colour clear between the text and the panel's border, at the
 // device pixel ratio the test runs at (QT_SCALE_FACTOR).
 
-#include "flowfixture.h"
+#include "tests/support/flowfixture.h"
 
 #include <QScreen>
 

@@ -1,4 +1,5 @@
-#include "flowfixture.h"
+#include "tests/support/flowfixture.h"
+#include "ui/secondary/helplayout.h"
 
 #include <QCloseEvent>
 #include <QPointer>

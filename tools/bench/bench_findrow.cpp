@@ -8,9 +8,9 @@
 // iteration is nanoseconds per lookup. The program exits 1 if any lookup
 // allocated.
 
-#include "scalecolumn.h"
-#include "scalerow.h"
-#include "scaletable.h"
+#include "scale/scalecolumn.h"
+#include "scale/scalerow.h"
+#include "scale/scaletable.h"
 
 #include <benchmark/benchmark.h>
 

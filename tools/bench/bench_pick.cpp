@@ -15,12 +15,12 @@
 // the timed part). Exits 1 when a text is wrong or the pick's 99th
 // percentile is above 1 ms.
 
-#include "application.h"
-#include "designfonts.h"
-#include "frmwindscale.h"
-#include "scalecombobox.h"
-#include "scaletable.h"
-#include "windowregistry.h"
+#include "scale/scaletable.h"
+#include "shell/windowregistry.h"
+#include "startup/application.h"
+#include "ui/controls/designfonts.h"
+#include "ui/controls/scalecombobox.h"
+#include "ui/main/frmwindscale.h"
 
 #include <QPlainTextEdit>
 #include <QTest>

@@ -8,11 +8,10 @@
 // reports the same line at the same point, so that tools/bench/startup.py
 // can compare the two.
 
-#include "firstpaintreporter.h"
+#include "tools/bench/firstpaintreporter.h"
 
 #include <QApplication>
 #include <QWidget>
-
 
 int main(int argc, char *argv[])
 {

@@ -11,7 +11,7 @@
 // once the window's first paint pass has finished, and exits 0, as the
 // program does.
 
-#include "firstpaintreporter.h"
+#include "tools/bench/firstpaintreporter.h"
 
 #include <QApplication>
 #include <QComboBox>

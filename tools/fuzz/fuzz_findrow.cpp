@@ -11,10 +11,10 @@
 // state machine shows up as a disagreement rather than passing unnoticed.
 // Any violation calls abort(), which libFuzzer reports as a crash.
 
-#include "forcetext.h"
-#include "scalecolumn.h"
-#include "scalerow.h"
-#include "scaletable.h"
+#include "scale/forcetext.h"
+#include "scale/scalecolumn.h"
+#include "scale/scalerow.h"
+#include "scale/scaletable.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -62,7 +62,7 @@ if ((rebuild)); then
     "$cxx" -std=c++20 -g -O1 -fPIC -fno-omit-frame-pointer \
         -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
         -DQT_NO_CAST_FROM_ASCII -DQT_NO_CAST_TO_ASCII \
-        -I"$root/scale" "${sources[@]}" $qt_flags -o "$binary.tmp"
+        -I"$root" "${sources[@]}" $qt_flags -o "$binary.tmp"
     mv "$binary.tmp" "$binary"
 fi
 

@@ -3,14 +3,14 @@
 //   shoot <folder>
 // Run it under QT_SCALE_FACTOR=2 for pictures at a device pixel ratio of 2.
 
-#include "application.h"
-#include "designfonts.h"
-#include "formwindow.h"
-#include "frmabout.h"
-#include "frmareas.h"
-#include "frmhelp1.h"
-#include "frmwindscale.h"
-#include "scalecombobox.h"
+#include "shell/formwindow.h"
+#include "startup/application.h"
+#include "ui/controls/designfonts.h"
+#include "ui/controls/scalecombobox.h"
+#include "ui/main/frmwindscale.h"
+#include "ui/secondary/frmabout.h"
+#include "ui/secondary/frmareas.h"
+#include "ui/secondary/frmhelp1.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "formbutton.h"
+#include "ui/controls/formbutton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

@@ -1,4 +1,4 @@
-#include "formlabel.h"
+#include "ui/controls/formlabel.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,4 +1,4 @@
-#include "inputofflook.h"
+#include "ui/controls/inputofflook.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "pictures.h"
+#include "ui/controls/pictures.h"
 
 #include <QPainter>
 

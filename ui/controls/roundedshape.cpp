@@ -1,4 +1,4 @@
-#include "roundedshape.h"
+#include "ui/controls/roundedshape.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "scalecombobox.h"
+#include "ui/controls/scalecombobox.h"
 
 #include <QLineEdit>
 

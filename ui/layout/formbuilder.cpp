@@ -1,13 +1,13 @@
-#include "formbuilder.h"
+#include "ui/layout/formbuilder.h"
 
-#include "formbutton.h"
-#include "formlabel.h"
-#include "formwindow.h"
-#include "inputofflook.h"
-#include "pictures.h"
-#include "roundedshape.h"
-#include "scalecombobox.h"
-#include "windowsystem.h"
+#include "shell/formwindow.h"
+#include "shell/windowsystem.h"
+#include "ui/controls/formbutton.h"
+#include "ui/controls/formlabel.h"
+#include "ui/controls/inputofflook.h"
+#include "ui/controls/pictures.h"
+#include "ui/controls/roundedshape.h"
+#include "ui/controls/scalecombobox.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -28,12 +28,15 @@ QString toQString(std::string_view text)
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
-void setColour(QWidget &widget, QPalette::ColorRole role, const LayoutColour &colour)
+// The screen the windows were laid out for, assumed where Qt knows of none.
+constexpr QRect designScreen(0, 0, 1024, 768);
+
+void setColour(QWidget &widget, QPalette::ColorRole role, const DesignColour &colour)
 {
-    if (colour.kind == LayoutColour::Kind::Unset)
+    if (!colour.isSet())
         return;
     QPalette palette = widget.palette();
-    palette.setColor(role, resolveColour(colour));
+    palette.setColor(role, colour.resolved());
     widget.setPalette(palette);
 }
 
@@ -95,8 +98,8 @@ QWidget *createControl(QWidget *parent, const ControlSpec &entry)
     case ControlKind::GraphicalButton:
         return createButton(parent, entry);
     case ControlKind::Shape:
-        return new RoundedShape(parent, resolveColour(entry.background),
-                                resolveColour(entry.border), entry.borderPixels);
+        return new RoundedShape(parent, entry.background.resolved(), entry.border.resolved(),
+                                entry.borderPixels);
     case ControlKind::StretchedPicture:
         return new StretchedPicture(parent, toQString(entry.resource));
     case ControlKind::Bitmap:
@@ -113,6 +116,8 @@ void applyCommonSettings(QWidget &control, const ControlSpec &entry)
         control.setFont(designFont(*entry.font));
     if (!entry.toolTip.empty())
         control.setToolTip(toQString(entry.toolTip));
+    if (!entry.accessibleName.empty())
+        control.setAccessibleName(toQString(entry.accessibleName));
     if (!entry.accessibleDescription.empty())
         control.setAccessibleDescription(toQString(entry.accessibleDescription));
     if (entry.tabIndex == noTabStop)
@@ -127,6 +132,19 @@ void chainTabOrder(std::vector<std::pair<int, QWidget *>> stops)
         QWidget::setTabOrder(stops[i - 1].second, stops[i].second);
 }
 
+void tieLabelsToBuddies(QWidget &window, std::span<const ControlSpec> controls)
+{
+    for (const ControlSpec &entry : controls) {
+        if (entry.buddy.empty())
+            continue;
+        auto *label = window.findChild<QLabel *>(toQString(entry.name), Qt::FindDirectChildrenOnly);
+        auto *buddy =
+            window.findChild<QWidget *>(toQString(entry.buddy), Qt::FindDirectChildrenOnly);
+        if (label && buddy)
+            label->setBuddy(buddy);
+    }
+}
+
 Qt::WindowFlags windowFlags(WindowFrame frame)
 {
     if (frame == WindowFrame::None)
@@ -138,24 +156,11 @@ Qt::WindowFlags windowFlags(WindowFrame frame)
 
 } // namespace
 
-QColor resolveColour(const LayoutColour &colour)
-{
-    switch (colour.kind) {
-    case LayoutColour::Kind::Rgb:
-        return QColor::fromRgb(colour.rgb);
-    case LayoutColour::Kind::System:
-        return QApplication::palette().color(QPalette::Active, colour.role);
-    case LayoutColour::Kind::Unset:
-        break;
-    }
-    return {};
-}
-
 QPoint placedPosition(const WindowSpec &window, const QMargins &frame)
 {
     const QSize size = twipsToPixels(window.client).grownBy(frame);
     const QScreen *screen = QGuiApplication::primaryScreen();
-    const QRect screenArea = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QRect screenArea = screen ? screen->geometry() : designScreen;
     if (window.placement == WindowPlacement::FixedOnScreen) {
         const QSize offset = twipsToPixels(window.screenPosition);
         return screenArea.topLeft() + QPoint(offset.width(), offset.height());
@@ -166,12 +171,11 @@ QPoint placedPosition(const WindowSpec &window, const QMargins &frame)
                   std::max(centred.y(), screenArea.top()));
 }
 
-std::unique_ptr<FormWindow> buildFormWindow(Form &form, std::string_view className,
-                                            const WindowSpec &design,
+std::unique_ptr<FormWindow> buildFormWindow(FormWindowEvents &form, const WindowSpec &design,
                                             std::span<const ControlSpec> controls)
 {
     auto window = std::make_unique<FormWindow>(form, windowFlags(design.frame));
-    window->setObjectName(toQString(className));
+    window->setObjectName(toQString(design.name));
     window->setWindowTitle(toQString(design.caption));
     if (!design.accessibleName.empty())
         window->setAccessibleName(toQString(design.accessibleName));
@@ -197,6 +201,7 @@ std::unique_ptr<FormWindow> buildFormWindow(Form &form, std::string_view classNa
             tabStops.emplace_back(it->tabIndex, control);
     }
     chainTabOrder(std::move(tabStops));
+    tieLabelsToBuddies(*window, controls);
     keepLookWhileInputOff(*window);
     return window;
 }

@@ -1,23 +1,21 @@
 #pragma once
 
-#include "formlayout.h"
+#include "ui/layout/formlayout.h"
 
-#include <QColor>
+#include <QMargins>
+#include <QPoint>
 
 #include <memory>
 #include <span>
 
-class Form;
 class FormWindow;
-class QWidget;
+class FormWindowEvents;
 
-// The colour a layout entry names, resolved against the application palette.
-[[nodiscard]] QColor resolveColour(const LayoutColour &colour);
-
-// Builds a window and its controls from its layout. Controls are listed
-// front to back; each gets its layout name as objectName, and the controls
-// that take the focus are chained in ascending tab index.
-[[nodiscard]] std::unique_ptr<FormWindow> buildFormWindow(Form &form, std::string_view className,
+// Builds a window and its controls from its layout, reporting to `form`.
+// Controls are listed front to back; each gets its layout name as
+// objectName, the controls that take the focus are chained in ascending tab
+// index, and labels are tied to the controls they name.
+[[nodiscard]] std::unique_ptr<FormWindow> buildFormWindow(FormWindowEvents &form,
                                                           const WindowSpec &window,
                                                           std::span<const ControlSpec> controls);
 

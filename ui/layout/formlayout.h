@@ -1,34 +1,17 @@
 #pragma once
 
-#include "designfonts.h"
-#include "twips.h"
+#include "ui/controls/designfonts.h"
+#include "ui/controls/designpalette.h"
+#include "ui/controls/twips.h"
 
-#include <QPalette>
-#include <QRgb>
-
+#include <algorithm>
 #include <optional>
+#include <span>
 #include <string_view>
 
-// A colour of a layout: either fixed RGB or a role of the desktop's colour
-// scheme, looked up in the application palette when the window is built.
-struct LayoutColour
-{
-    enum class Kind { Unset, Rgb, System };
-    Kind kind = Kind::Unset;
-    QRgb rgb = 0;
-    QPalette::ColorRole role = QPalette::NoRole;
-
-    static constexpr LayoutColour fixed(QRgb value) { return {Kind::Rgb, value, QPalette::NoRole}; }
-    static constexpr LayoutColour system(QPalette::ColorRole r) { return {Kind::System, 0, r}; }
-};
-
-// The desktop colour roles the windows use, by their design names.
-namespace SystemColour {
-inline constexpr LayoutColour windowBackground = LayoutColour::system(QPalette::Base);
-inline constexpr LayoutColour windowText = LayoutColour::system(QPalette::Text);
-inline constexpr LayoutColour buttonText = LayoutColour::system(QPalette::ButtonText);
-inline constexpr LayoutColour highlightText = LayoutColour::system(QPalette::HighlightedText);
-} // namespace SystemColour
+// The layout tables of the windows: each window's layout header beside it
+// holds one WindowSpec and its controls as a constexpr array, front to back,
+// in twips, from which the window is built at each load.
 
 enum class ControlKind {
     Label,
@@ -44,7 +27,7 @@ enum class ControlKind {
 
 inline constexpr int noTabStop = -1;
 
-// One control of a window's layout, in twips.
+// One control of a window's layout.
 struct ControlSpec
 {
     std::string_view name;
@@ -52,13 +35,18 @@ struct ControlSpec
     std::u16string_view text;
     TwipRect rect;
     std::optional<FontSpec> font;
-    LayoutColour foreground; // text colour
-    LayoutColour background; // face, fill or box background
-    LayoutColour border;
+    DesignColour foreground; // text colour
+    DesignColour background; // face, fill or box background
+    DesignColour border;
     int borderPixels = 0;
     int tabIndex = noTabStop;
     std::u16string_view toolTip = {};
+    // What assistive technology calls and says of the control, where its
+    // text does not.
+    std::u16string_view accessibleName = {};
     std::u16string_view accessibleDescription = {};
+    // Labels only: the control this label names, announced with it.
+    std::string_view buddy = {};
     std::string_view resource = {}; // picture shown by picture controls
     bool centredVertically = false; // labels only: text centred in height too
     // Labels only: pixels kept clear around the text on every side, where a
@@ -71,13 +59,28 @@ enum class WindowPlacement { CentreScreen, FixedOnScreen };
 
 struct WindowSpec
 {
+    std::string_view name; // the window's object name, its class's name
     std::u16string_view caption;
     TwipSize client;
     WindowFrame frame;
     WindowPlacement placement;
     TwipSize screenPosition; // top-left for FixedOnScreen
-    LayoutColour background;
+    DesignColour background;
     // What assistive technology calls the window, where its title does not
     // say what it is.
     std::u16string_view accessibleName = {};
 };
+
+// A layout's own consistency, checked where the table is written: every
+// control has a name of its own, and every buddy names a control of the
+// same window.
+[[nodiscard]] constexpr bool isConsistentLayout(std::span<const ControlSpec> controls)
+{
+    const auto named = [controls](std::string_view name) {
+        return std::count_if(controls.begin(), controls.end(),
+                             [name](const ControlSpec &c) { return c.name == name; });
+    };
+    return std::all_of(controls.begin(), controls.end(), [&named](const ControlSpec &c) {
+        return !c.name.empty() && named(c.name) == 1 && (c.buddy.empty() || named(c.buddy) == 1);
+    });
+}

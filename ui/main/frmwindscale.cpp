@@ -1,16 +1,16 @@
-#include "frmwindscale.h"
+#include "ui/main/frmwindscale.h"
 
-#include "appicons.h"
-#include "controlaccess.h"
-#include "formbuilder.h"
-#include "formlabel.h"
-#include "formwindow.h"
-#include "frmabout.h"
-#include "frmareas.h"
-#include "frmhelp1.h"
-#include "scalecombobox.h"
-#include "scaletable.h"
-#include "windscalelayout.h"
+#include "scale/scaletable.h"
+#include "shell/formwindow.h"
+#include "ui/controls/appicons.h"
+#include "ui/controls/formlabel.h"
+#include "ui/controls/scalecombobox.h"
+#include "ui/layout/controlaccess.h"
+#include "ui/layout/formbuilder.h"
+#include "ui/main/windscalelayout.h"
+#include "ui/secondary/frmabout.h"
+#include "ui/secondary/frmareas.h"
+#include "ui/secondary/frmhelp1.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -68,11 +68,9 @@ QPlainTextEdit &frmWindScale::Text1()
 
 std::unique_ptr<FormWindow> frmWindScale::createWindow()
 {
-    auto window =
-        buildFormWindow(*this, "frmWindScale", WindScaleLayout::window, WindScaleLayout::controls);
+    auto window = buildFormWindow(*this, WindScaleLayout::window, WindScaleLayout::controls);
     window->setWindowIcon(applicationIcon());
     connectHandlers(*window);
-    describeForAssistiveTechnology(*window);
     control<ScaleComboBox>(*window, "Combo1").setFocus();
     return window;
 }
@@ -100,25 +98,6 @@ void frmWindScale::connectHandlers(FormWindow &window)
 
     auto &maker = control<ClickableLabel>(window, "Label8");
     QObject::connect(&maker, &ClickableLabel::clicked, &maker, [this] { Label8_Click(); });
-}
-
-void frmWindScale::describeForAssistiveTechnology(FormWindow &window)
-{
-    // Each heading labels its box, so a screen reader announces the heading
-    // with the box; the box's own name is its current text.
-    const std::pair<const char *, const char *> headings[] = {
-        {"Label1", "Combo1"}, {"Label2", "Combo2"}, {"Label4", "Combo4"}, {"Label5", "Combo5"},
-        {"Label6", "Combo6"}, {"Label7", "Combo7"}, {"Label3", "Text1"},
-    };
-    for (const auto &[label, buddy] : headings)
-        control<QLabel>(window, label).setBuddy(&control<QWidget>(window, buddy));
-    control<QWidget>(window, "Text1").setAccessibleName(QStringLiteral("Criterion"));
-    control<QWidget>(window, "Command1").setAccessibleName(QStringLiteral("Exit"));
-    control<QWidget>(window, "Command2").setAccessibleName(QStringLiteral("Help"));
-    control<QWidget>(window, "Command3").setAccessibleName(QStringLiteral("Forecast Areas"));
-    auto &maker = control<QWidget>(window, "Label8");
-    maker.setAccessibleName(QStringLiteral("\u00a9 Quayforth"));
-    maker.setAccessibleDescription(QStringLiteral("Shows the maker's contact details"));
 }
 
 void frmWindScale::fillLists()

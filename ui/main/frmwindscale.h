@@ -1,7 +1,7 @@
 #pragma once
 
-#include "form.h"
-#include "scalecolumn.h"
+#include "scale/scalecolumn.h"
+#include "shell/form.h"
 
 #include <QStringView>
 
@@ -19,8 +19,6 @@ inline constexpr QStringView StartupCriterionText = u"Sea like a mirror";
 class frmWindScale final : public Form
 {
 public:
-    static constexpr FormClass formClass = FormClass::frmWindScale;
-
     frmWindScale() = default;
 
     void Form_Initialize() override;
@@ -49,7 +47,6 @@ private:
     void Label8_Click();
 
     void connectHandlers(FormWindow &window);
-    void describeForAssistiveTechnology(FormWindow &window);
 };
 
 // The name of the box that shows a column ("Combo1" ... "Combo7").

@@ -1,8 +1,9 @@
-#include "frmabout.h"
+#include "ui/secondary/frmabout.h"
 
-#include "formwindow.h"
+#include "shell/formwindow.h"
+#include "ui/secondary/aboutlayout.h"
 
 std::unique_ptr<FormWindow> frmabout::createWindow()
 {
-    return buildPanel("frmabout", AboutLayout::window, AboutLayout::controls);
+    return buildPanel(AboutLayout::window, AboutLayout::controls);
 }

@@ -1,22 +1,21 @@
-#include "frmareas.h"
+#include "ui/secondary/frmareas.h"
 
-#include "appicons.h"
-#include "controlaccess.h"
-#include "formbuilder.h"
-#include "formwindow.h"
-#include "frmwindscale.h"
+#include "shell/formwindow.h"
+#include "ui/controls/appicons.h"
+#include "ui/layout/controlaccess.h"
+#include "ui/layout/formbuilder.h"
+#include "ui/main/frmwindscale.h"
+#include "ui/secondary/areaslayout.h"
 
 #include <QPushButton>
 
 std::unique_ptr<FormWindow> frmAreas::createWindow()
 {
-    auto window = buildFormWindow(*this, "frmAreas", AreasLayout::window, AreasLayout::controls);
+    auto window = buildFormWindow(*this, AreasLayout::window, AreasLayout::controls);
     window->setWindowIcon(areasWindowIcon());
     auto &back = control<QPushButton>(*window, "Command1");
     QObject::connect(&back, &QPushButton::clicked, &back, [this] { Command1_Click(); });
     back.setFocus();
-    control<QWidget>(*window, "Image1")
-        .setAccessibleName(QStringLiteral("Map of the shipping forecast sea areas"));
     return window;
 }
 

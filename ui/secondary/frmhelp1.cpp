@@ -1,16 +1,16 @@
-#include "frmhelp1.h"
+#include "ui/secondary/frmhelp1.h"
 
-#include "controlaccess.h"
-#include "formlabel.h"
-#include "formwindow.h"
-#include "frmabout.h"
+#include "shell/formwindow.h"
+#include "ui/controls/formlabel.h"
+#include "ui/layout/controlaccess.h"
+#include "ui/secondary/frmabout.h"
+#include "ui/secondary/helplayout.h"
 
 std::unique_ptr<FormWindow> frmhelp1::createWindow()
 {
-    auto window = buildPanel("frmhelp1", HelpLayout::window, HelpLayout::controls);
+    auto window = buildPanel(HelpLayout::window, HelpLayout::controls);
     auto &maker = control<ClickableLabel>(*window, "Label2");
     QObject::connect(&maker, &ClickableLabel::clicked, &maker, [this] { Label2_Click(); });
-    maker.setAccessibleDescription(QStringLiteral("Shows the maker's contact details"));
     return window;
 }
 

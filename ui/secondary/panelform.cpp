@@ -1,11 +1,11 @@
-#include "panelform.h"
+#include "ui/secondary/panelform.h"
 
-#include "controlaccess.h"
-#include "formbuilder.h"
-#include "formwindow.h"
-#include "frmwindscale.h"
+#include "shell/formwindow.h"
+#include "ui/layout/controlaccess.h"
+#include "ui/layout/formbuilder.h"
+#include "ui/main/frmwindscale.h"
 
-#include "windowsystem.h"
+#include "shell/windowsystem.h"
 
 #include <QEvent>
 #include <QPointer>
@@ -88,11 +88,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<FormWindow> PanelForm::buildPanel(std::string_view className,
-                                                  const WindowSpec &design,
+std::unique_ptr<FormWindow> PanelForm::buildPanel(const WindowSpec &design,
                                                   std::span<const ControlSpec> controls)
 {
-    auto window = buildFormWindow(*this, className, design, controls);
+    auto window = buildFormWindow(*this, design, controls);
     auto &ok = control<QPushButton>(*window, "Command1");
     QObject::connect(&ok, &QPushButton::clicked, &ok, [this] { Command1_Click(); });
     ok.setFocus();

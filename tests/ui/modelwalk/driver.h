@@ -4,9 +4,9 @@
 // controls and in drop-down lists, key presses, the clipboard, the window
 // manager's close, and bringing a window to the front.
 
-#include "flowfixture.h"
-#include "flowmodel.h"
-#include "invariants.h"
+#include "tests/support/flowfixture.h"
+#include "tests/ui/modelwalk/flowmodel.h"
+#include "tests/ui/modelwalk/invariants.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>

@@ -6,9 +6,9 @@
 // The model knows nothing about widgets; the walk and the exploration drive
 // the real windows and compare them with it.
 
-#include "scalecolumn.h"
-#include "scaletable.h"
-#include "uidriver.h"
+#include "scale/scalecolumn.h"
+#include "scale/scaletable.h"
+#include "tests/support/uidriver.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,8 +3,8 @@
 // Reads the real windows back as a FlowState and checks them against the
 // model and against the rules that hold in every state.
 
-#include "flowfixture.h"
-#include "flowmodel.h"
+#include "tests/support/flowfixture.h"
+#include "tests/ui/modelwalk/flowmodel.h"
 
 #include <QApplication>
 

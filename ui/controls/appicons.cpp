@@ -1,6 +1,6 @@
-#include "appicons.h"
+#include "ui/controls/appicons.h"
 
-#include "galevane/identity.h"
+#include "shell/identity.h"
 
 QIcon applicationIcon()
 {

@@ -1,7 +1,6 @@
-#include "application.h"
+#include "startup/application.h"
 
-#include "galevane/identity.h"
-#include "windowregistry.h"
+#include "shell/identity.h"
 
 #include <cstdio>
 #include <exception>

@@ -1,4 +1,4 @@
-#include "firstpaintprobe.h"
+#include "startup/firstpaintprobe.h"
 
 #include <QCoreApplication>
 #include <QEvent>

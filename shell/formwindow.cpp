@@ -1,6 +1,4 @@
-#include "formwindow.h"
-
-#include "form.h"
+#include "shell/formwindow.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -18,7 +16,7 @@ QAccessibleInterface *accessibleFormWindow(const QString &, QObject *object)
 
 } // namespace
 
-FormWindow::FormWindow(Form &form, Qt::WindowFlags flags)
+FormWindow::FormWindow(FormWindowEvents &form, Qt::WindowFlags flags)
     : QWidget(nullptr, flags)
     , m_form(form)
 {
@@ -28,7 +26,7 @@ FormWindow::FormWindow(Form &form, Qt::WindowFlags flags)
     }();
     Q_UNUSED(installed)
     m_activationSettle.setSingleShot(true);
-    m_activationSettle.setInterval(Form::activationSettleMs);
+    m_activationSettle.setInterval(FormWindowEvents::activationSettleMs);
     connect(&m_activationSettle, &QTimer::timeout, this,
             [this] { m_form.activationSettled(this); });
 }

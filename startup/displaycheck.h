@@ -18,6 +18,9 @@ struct DisplayEnvironment
 // program can start.
 [[nodiscard]] QString missingDisplayMessage(const DisplayEnvironment &env, const QString &program);
 
+// The exit status of a program that found no window system to start on.
+inline constexpr int noDisplayExitCode = 2;
+
 // The windows are placed at fixed screen positions, which a Wayland
 // compositor does not let a client do. Where X11 is reachable too (XWayland)
 // and the user has not chosen a platform, this returns "xcb"; otherwise empty.

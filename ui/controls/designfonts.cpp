@@ -1,6 +1,6 @@
-#include "designfonts.h"
+#include "ui/controls/designfonts.h"
 
-#include "twips.h"
+#include "ui/controls/twips.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "windowsystem.h"
+#include "shell/windowsystem.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>

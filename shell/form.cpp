@@ -1,6 +1,4 @@
-#include "form.h"
-
-#include "formwindow.h"
+#include "shell/form.h"
 
 #include <QApplication>
 
@@ -111,7 +109,7 @@ FormWindow &Form::window()
 // A window already unloaded may still hear from the window system before it
 // is deleted; it no longer speaks for the form.
 
-bool Form::activationReported(const FormWindow *window)
+bool Form::activationReported(const QWidget *window)
 {
     if (window != m_window.get() || programHasEnded())
         return false;
@@ -126,7 +124,7 @@ bool Form::activationReported(const FormWindow *window)
     return true;
 }
 
-void Form::deactivationReported(const FormWindow *window)
+void Form::deactivationReported(const QWidget *window)
 {
     // Handed over to another window of the program: its next activation is a
     // new one, however soon it comes. A loss of the focus to nothing (a
@@ -135,7 +133,7 @@ void Form::deactivationReported(const FormWindow *window)
         m_activationHandled = false;
 }
 
-void Form::activationSettled(const FormWindow *window)
+void Form::activationSettled(const QWidget *window)
 {
     if (window != m_window.get() || programHasEnded())
         return;
@@ -149,7 +147,7 @@ void Form::activationSettled(const FormWindow *window)
     Form_Activate();
 }
 
-bool Form::windowCloseRequested(const FormWindow *window)
+bool Form::windowCloseRequested(const QWidget *window)
 {
     if (programHasEnded() || window != m_window.get())
         return true;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "windowregistry.h"
+#include "shell/formwindow.h"
+#include "shell/windowregistry.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -9,8 +10,6 @@
 #include <memory>
 #include <vector>
 
-class FormWindow;
-
 // One window class of the program. The instance lives as long as the
 // registry; its window and controls exist only while loaded, built afresh
 // from the class's layout at each load.
@@ -18,10 +17,10 @@ class FormWindow;
 // The window operations are the only ways handlers act on windows. Handlers
 // of the window's own events (Form_Activate, Form_Unload) run only while the
 // program has not ended.
-class Form
+class Form : public RegisteredInstance, public FormWindowEvents
 {
 public:
-    virtual ~Form();
+    ~Form() override;
     Q_DISABLE_COPY_MOVE(Form)
 
     // Builds the window and its controls if they do not exist; stays hidden.
@@ -54,11 +53,6 @@ public:
 
     virtual void Form_Initialize() {}
 
-    // How long the window system's activation reports must stay unchanged
-    // before an activation counts: a window manager may pass the focus
-    // through one window on its way to another.
-    static constexpr int activationSettleMs = 150;
-
 protected:
     Form() = default;
 
@@ -72,24 +66,15 @@ protected:
     [[nodiscard]] static bool programHasEnded();
 
 private:
-    friend class FormWindow;
-    friend class WindowRegistry;
+    // Show's activation absorbs the window system's report of it.
+    bool activationReported(const QWidget *window) override;
+    void deactivationReported(const QWidget *window) override;
+    void activationSettled(const QWidget *window) override;
+    bool windowCloseRequested(const QWidget *window) override;
+    void vanish() override;
 
-    // The window system's report of an activation; false if it is the
-    // report of an activation Show has already handled, true if the window
-    // must wait for the reports to settle.
-    bool activationReported(const FormWindow *window);
-    // The window system's report that another window of the program has
-    // become the active one, or that the window only lost the focus.
-    void deactivationReported(const FormWindow *window);
-    // The window system's reports have not changed for activationSettleMs:
-    // whether the window is active now decides.
-    void activationSettled(const FormWindow *window);
-    bool windowCloseRequested(const FormWindow *window);
     bool runUnload();
     void discardWindow();
-    // Hides the window without running any handler (the program is ending).
-    void vanish();
 
     struct DeleteLater
     {

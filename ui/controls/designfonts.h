@@ -17,6 +17,13 @@ struct FontSpec
     bool underline;
 };
 
+// The dialog font, the default of every control, and its bold cut, which
+// the buttons and the small print of all windows use.
+namespace DesignFonts {
+inline constexpr FontSpec dialog{DesignFace::MsSansSerif, 8.25, false, false};
+inline constexpr FontSpec dialogBold{DesignFace::MsSansSerif, 8.25, true, false};
+} // namespace DesignFonts
+
 [[nodiscard]] QString designFamily(DesignFace face);
 [[nodiscard]] QString standInFamily(DesignFace face);
 

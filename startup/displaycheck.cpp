@@ -1,4 +1,4 @@
-#include "displaycheck.h"
+#include "startup/displaycheck.h"
 
 #include <QtGlobal>
 
