@@ -20,7 +20,7 @@
 #                              generator in tools/icons keeps its own list,
 #                              and tests/assets/icons checks that they agree
 #
-# Include it from the top level after project(). app/ turns these into the
+# Include it from the top level after project(). shell/ turns these into the
 # generated header shell/identity.h; packaging/ configures the desktop
 # entry, the metadata, the manual page and the Windows resource from them;
 # the tests receive them on their command lines.

@@ -5,6 +5,20 @@
 #include <cstdio>
 #include <exception>
 
+namespace {
+
+// Sets the program's name, version and organisation on the application.
+void describeApplication()
+{
+    QCoreApplication::setApplicationName(galevane::applicationName.toString());
+    QCoreApplication::setApplicationVersion(galevane::displayVersion.toString());
+    QCoreApplication::setOrganizationName(QStringLiteral("Quayforth"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("quayforth.co.uk"));
+    QGuiApplication::setDesktopFileName(galevane::applicationId.toString());
+}
+
+} // namespace
+
 GalevaneApplication::GalevaneApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
@@ -24,15 +38,6 @@ bool GalevaneApplication::notify(QObject *receiver, QEvent *event)
     // with a failing status.
     QCoreApplication::exit(unexpectedFailureExitCode);
     return false;
-}
-
-void describeApplication()
-{
-    QCoreApplication::setApplicationName(galevane::applicationName.toString());
-    QCoreApplication::setApplicationVersion(galevane::displayVersion.toString());
-    QCoreApplication::setOrganizationName(QStringLiteral("Quayforth"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("quayforth.co.uk"));
-    QGuiApplication::setDesktopFileName(galevane::applicationId.toString());
 }
 
 void reportUnexpectedFailure(const char *what)

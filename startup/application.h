@@ -13,9 +13,6 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
-// Sets the program's name, version and organisation on the application.
-void describeApplication();
-
 // Writes the one-line report of an unexpected failure to standard error.
 void reportUnexpectedFailure(const char *what);
 

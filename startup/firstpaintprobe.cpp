@@ -4,8 +4,8 @@
 #include <QEvent>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 bool FirstPaintProbe::isRequested()
 {
@@ -26,10 +26,10 @@ bool FirstPaintProbe::eventFilter(QObject *watched, QEvent *event)
     QMetaObject::invokeMethod(
         this,
         [] {
-            timespec now{};
-            clock_gettime(CLOCK_MONOTONIC, &now);
+            const auto now = std::chrono::steady_clock::now().time_since_epoch();
             std::printf("first-paint-ns %lld\n",
-                        static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+                        static_cast<long long>(
+                            std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
             std::fflush(stdout);
             QCoreApplication::exit(0);
         },

@@ -3,7 +3,7 @@
 #include <QObject>
 
 // For start-up measurements only: when GALEVANE_REPORT_FIRST_PAINT is set,
-// the program prints "first-paint-ns <CLOCK_MONOTONIC nanoseconds>" once the
+// the program prints "first-paint-ns <steady clock nanoseconds>" once the
 // watched window has been painted for the first time, and exits.
 class FirstPaintProbe final : public QObject
 {

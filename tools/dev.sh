@@ -19,7 +19,7 @@ build_packages=(
 )
 test_packages=(
     python3 xvfb xauth openbox x11-utils xdotool
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     gcc-mingw-w64-i686 binutils-mingw-w64-i686 python3-pefile
     desktop-file-utils appstream dpkg-dev file
     dbus-daemon dbus-bin at-spi2-core python3-pyatspi gir1.2-atspi-2.0

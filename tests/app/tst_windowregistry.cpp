@@ -18,7 +18,12 @@ class TestForm final : public Form
 public:
     void Form_Initialize() override { ++initialized; }
 
-    QLineEdit &field() { return *window().findChild<QLineEdit *>(QStringLiteral("Field")); }
+    // The field of the loaded window; any access loads it.
+    QLineEdit &field()
+    {
+        Load();
+        return *m_field;
+    }
 
     int initialized = 0;
     int activated = 0;
@@ -32,8 +37,7 @@ protected:
     {
         auto window = std::make_unique<FormWindow>(*this, Qt::Window);
         window->resize(200, 100);
-        auto *field = new QLineEdit(window.get());
-        field->setObjectName(QStringLiteral("Field"));
+        m_field = new QLineEdit(window.get());
         return window;
     }
     void Form_Activate() override { ++activated; }
@@ -45,6 +49,9 @@ protected:
             Unload();
     }
     void closedByWindowManager() override { ++windowManagerCloses; }
+
+private:
+    QPointer<QLineEdit> m_field;
 };
 
 // A second class, so that classes can be told apart.

@@ -457,10 +457,13 @@ void tst_RealWindows::focusComesBackToWhereItWas()
                                            : activeWindowOf<frmAreas>();
     QVERIFY(opened);
     waitPastActivationSettling();
-    if (dismiss == u"ok")
-        QVERIFY(clickOn(*uidriver::find<QWidget>(opened, "Command1")));
-    else
+    if (dismiss == u"ok") {
+        QWidget *ok = uidriver::find<QWidget>(opened, "Command1");
+        QVERIFY(ok);
+        QVERIFY(clickOn(*ok));
+    } else {
         QVERIFY(pressKeys(dismiss));
+    }
     QVERIFY(waitActive(flow().mainWindow()));
     QVERIFY(flow().mainWindow()->isEnabled());
     QVERIFY(settled([expected] { return QApplication::focusWidget() == expected; }));
@@ -499,7 +502,9 @@ void tst_RealWindows::clickOnTheMainWindowLeavesThePanelOnTop()
     QVERIFY(waitActive(panel));
     QVERIFY(!main->isEnabled());
     // Its OK is there to be clicked.
-    QVERIFY(clickOn(*uidriver::find<QWidget>(panel, "Command1")));
+    QWidget *ok = uidriver::find<QWidget>(panel, "Command1");
+    QVERIFY(ok);
+    QVERIFY(clickOn(*ok));
     QVERIFY(waitActive(main));
     QVERIFY(main->isEnabled());
 }

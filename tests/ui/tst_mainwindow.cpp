@@ -312,7 +312,9 @@ void tst_MainWindow::focusStartsInCombo1AndTabFollowsTheTabIndex()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(focusedName(), next);
     }
-    QVERIFY(find<QWidget>(&window, "Label1")->focusPolicy() == Qt::NoFocus);
+    const QWidget *heading = find<QWidget>(&window, "Label1");
+    QVERIFY(heading);
+    QCOMPARE(heading->focusPolicy(), Qt::NoFocus);
 }
 
 void tst_MainWindow::makerLabelHasItsTooltip()
@@ -322,7 +324,9 @@ void tst_MainWindow::makerLabelHasItsTooltip()
     QVERIFY(maker);
     QCOMPARE(maker->toolTip(), u"Click");
     QCOMPARE(maker->text(), u"\u00a9 Quayforth");
-    QCOMPARE(maker->geometry(), find<QWidget>(&main.window(), "Shape1")->geometry());
+    const QWidget *panel = find<QWidget>(&main.window(), "Shape1");
+    QVERIFY(panel);
+    QCOMPARE(maker->geometry(), panel->geometry());
 }
 
 void tst_MainWindow::pictureIsStretchedBehindTheHeadings()
@@ -347,10 +351,13 @@ void tst_MainWindow::pictureIsStretchedBehindTheHeadings()
 void tst_MainWindow::controlsAreStackedOverThePicture()
 {
     frmWindScale &main = showMain();
-    const QWidget &window = main.window();
+    QWidget &window = main.window();
     const auto stackIndex = [&window](const char *name) {
-        return window.children().indexOf(find<QWidget>(const_cast<QWidget *>(&window), name));
+        return window.children().indexOf(find<QWidget>(&window, name));
     };
+    for (const char *name : {"Shape1", "Image1", "Label1", "Label3", "Label7", "Label8", "Shape2",
+                             "Text1", "Combo7", "Command3"})
+        QVERIFY2(stackIndex(name) >= 0, name);
     // Later children are drawn over earlier ones.
     QVERIFY(stackIndex("Shape1") < stackIndex("Image1"));
     QVERIFY(stackIndex("Image1") < stackIndex("Label1"));
@@ -360,7 +367,9 @@ void tst_MainWindow::controlsAreStackedOverThePicture()
     QVERIFY(stackIndex("Label7") < stackIndex("Combo7"));
     QVERIFY(stackIndex("Combo7") < stackIndex("Command3"));
     // Labels let the picture show through: they paint no background.
-    QVERIFY(!find<QLabel>(const_cast<QWidget *>(&window), "Label3")->autoFillBackground());
+    const QLabel *heading = find<QLabel>(&window, "Label3");
+    QVERIFY(heading);
+    QVERIFY(!heading->autoFillBackground());
 }
 
 void tst_MainWindow::screenReaderNamesAndDescriptions()
@@ -371,14 +380,23 @@ void tst_MainWindow::screenReaderNamesAndDescriptions()
         {"Label1", "Combo1"}, {"Label2", "Combo2"}, {"Label4", "Combo4"}, {"Label5", "Combo5"},
         {"Label6", "Combo6"}, {"Label7", "Combo7"}, {"Label3", "Text1"},
     };
-    for (const auto &[label, box] : headings) {
-        QCOMPARE(find<QLabel>(window, label)->buddy(), find<QWidget>(window, box));
-        QVERIFY(!find<QWidget>(window, box)->accessibleDescription().isEmpty());
+    for (const auto &[labelName, boxName] : headings) {
+        const QLabel *label = find<QLabel>(window, labelName);
+        QWidget *box = find<QWidget>(window, boxName);
+        QVERIFY2(label && box, labelName);
+        QCOMPARE(label->buddy(), box);
+        QVERIFY(!box->accessibleDescription().isEmpty());
     }
-    QCOMPARE(find<QWidget>(window, "Combo4")->accessibleDescription(), u"Wind speed in knots");
-    QCOMPARE(find<QWidget>(window, "Text1")->accessibleName(), u"Criterion");
-    QCOMPARE(find<QWidget>(window, "Command1")->accessibleName(), u"Exit");
-    QCOMPARE(find<QWidget>(window, "Command3")->accessibleName(), u"Forecast Areas");
+    const std::pair<const char *, const char16_t *> names[] = {
+        {"Text1", u"Criterion"}, {"Command1", u"Exit"}, {"Command3", u"Forecast Areas"}};
+    for (const auto &[controlName, accessibleName] : names) {
+        const QWidget *control = find<QWidget>(window, controlName);
+        QVERIFY2(control, controlName);
+        QCOMPARE(control->accessibleName(), QStringView(accessibleName));
+    }
+    const QWidget *knots = find<QWidget>(window, "Combo4");
+    QVERIFY(knots);
+    QCOMPARE(knots->accessibleDescription(), u"Wind speed in knots");
 }
 
 QTEST_MAIN(tst_MainWindow)

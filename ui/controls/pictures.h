@@ -40,8 +40,6 @@ public:
     BitmapPicture(QWidget *parent, const QString &resource);
     Q_DISABLE_COPY_MOVE(BitmapPicture)
 
-    [[nodiscard]] const QPixmap &pixmap() const { return m_pixmap; }
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -11,10 +11,6 @@ public:
     RoundedShape(QWidget *parent, QColor fill, QColor border, int borderPixels);
     Q_DISABLE_COPY_MOVE(RoundedShape)
 
-    [[nodiscard]] QColor fillColour() const { return m_fill; }
-    [[nodiscard]] QColor borderColour() const { return m_border; }
-    [[nodiscard]] int borderPixels() const { return m_borderPixels; }
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -8,7 +8,6 @@ ScaleComboBox::ScaleComboBox(QWidget *parent)
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
-    setMaxVisibleItems(13);
     // The box itself turns a finished edit whose text equals an entry into an
     // activation. Here only a pick from the list counts, so that link goes.
     disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
@@ -20,6 +19,8 @@ void ScaleComboBox::appendEntries(const QStringList &entries)
     // Filling the first entry would otherwise put it in the edit field.
     const QString shown = currentText();
     addItems(entries);
+    // The whole list shows at once, every force without scrolling.
+    setMaxVisibleItems(count());
     setEditText(shown);
 }
 

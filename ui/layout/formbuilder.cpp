@@ -154,8 +154,8 @@ Qt::WindowFlags windowFlags(WindowFrame frame)
            Qt::WindowCloseButtonHint;
 }
 
-} // namespace
-
+// Where the frame of a window of this layout is placed when loaded, on the
+// primary screen, for a frame of the given extents around the client area.
 QPoint placedPosition(const WindowSpec &window, const QMargins &frame)
 {
     const QSize size = twipsToPixels(window.client).grownBy(frame);
@@ -170,6 +170,8 @@ QPoint placedPosition(const WindowSpec &window, const QMargins &frame)
     return QPoint(std::max(centred.x(), screenArea.left()),
                   std::max(centred.y(), screenArea.top()));
 }
+
+} // namespace
 
 std::unique_ptr<FormWindow> buildFormWindow(FormWindowEvents &form, const WindowSpec &design,
                                             std::span<const ControlSpec> controls)

@@ -18,7 +18,3 @@ class FormWindowEvents;
 [[nodiscard]] std::unique_ptr<FormWindow> buildFormWindow(FormWindowEvents &form,
                                                           const WindowSpec &window,
                                                           std::span<const ControlSpec> controls);
-
-// Where the frame of a window of this layout is placed when loaded, on the
-// primary screen, for a frame of the given extents around the client area.
-[[nodiscard]] QPoint placedPosition(const WindowSpec &window, const QMargins &frame);

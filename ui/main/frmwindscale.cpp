@@ -100,6 +100,9 @@ void frmWindScale::connectHandlers(FormWindow &window)
     QObject::connect(&maker, &ClickableLabel::clicked, &maker, [this] { Label8_Click(); });
 }
 
+// In the designed order, the criterion between the first two lists and the
+// lists out of column order: each step stands alone, so the order shows
+// nowhere, and keeping it keeps start-up exactly as designed.
 void frmWindScale::fillLists()
 {
     box(ScaleColumn::Force).appendEntries(columnEntries(ScaleColumn::Force));
@@ -133,6 +136,10 @@ void frmWindScale::Command1_Click()
     WindowRegistry::current().End();
 }
 
+// Show alone would load the window and make it visible. The three steps are
+// the design's, each through the window's one instance; Load of a loaded
+// window and Visible on a visible one change nothing, so the repeats are
+// harmless and stay.
 void frmWindScale::Command2_Click()
 {
     defaultInstance<frmhelp1>().Load();
