@@ -26,14 +26,6 @@ QString refusalToStart(const char *program)
     return {};
 }
 
-void useDesignFonts()
-{
-    registerFontSubstitutions();
-    // Every control names its font; the default is the dialog font's stand-in,
-    // so no other font file is read at start-up.
-    QApplication::setFont(designFont(DesignFonts::dialog));
-}
-
 } // namespace
 
 int runProgram(int argc, char *argv[], const std::function<Form &()> &firstWindow)

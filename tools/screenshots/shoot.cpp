@@ -31,8 +31,7 @@ bool save(QWidget *window, const QString &folder, const QString &name)
 int main(int argc, char *argv[])
 {
     GalevaneApplication app(argc, argv);
-    registerFontSubstitutions();
-    QApplication::setFont(designFont({DesignFace::MsSansSerif, 8.25, false, false}));
+    useDesignFonts();
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
 
     WindowRegistry registry;

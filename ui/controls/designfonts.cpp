@@ -2,6 +2,7 @@
 
 #include "ui/controls/twips.h"
 
+#include <QApplication>
 #include <QStringList>
 
 QString designFamily(DesignFace face)
@@ -51,4 +52,10 @@ void registerFontSubstitutions()
                             DesignFace::ComicSansMs, DesignFace::Arial}) {
         QFont::insertSubstitution(designFamily(face), standInFamily(face));
     }
+}
+
+void useDesignFonts()
+{
+    registerFontSubstitutions();
+    QApplication::setFont(designFont(DesignFonts::dialog));
 }

@@ -34,3 +34,8 @@ inline constexpr FontSpec dialogBold{DesignFace::MsSansSerif, 8.25, true, false}
 // Makes each design family name resolve to its stand-in, for any text that
 // names the design family directly.
 void registerFontSubstitutions();
+
+// Registers the substitutions and makes the dialog font the application's
+// default. Every control names its font, so no other font file is read at
+// start-up.
+void useDesignFonts();
