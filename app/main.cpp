@@ -11,14 +11,18 @@
 
 int main(int argc, char *argv[])
 {
-    const DisplayEnvironment environment = DisplayEnvironment::fromProcess();
-    if (const QString message = missingDisplayMessage(environment, QString::fromLocal8Bit(argv[0]));
+    DisplayEnvironment environment = DisplayEnvironment::fromProcess(argc, argv);
+    if (const QString platform = preferredPlatform(environment); !platform.isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", platform.toLatin1());
+        environment.platform = platform;
+    }
+    // Without a display server Qt would abort with advice of its own; the
+    // program says in one line what it tried and how to run without a screen.
+    if (const QString message = displayProblem(environment, QString::fromLocal8Bit(argv[0]));
         !message.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
         return 2;
     }
-    if (const QString platform = preferredPlatform(environment); !platform.isEmpty())
-        qputenv("QT_QPA_PLATFORM", platform.toLatin1());
 
     GalevaneApplication app(argc, argv);
     // The program ends only through End, never because a window closed.
