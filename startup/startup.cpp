@@ -13,24 +13,23 @@
 
 namespace {
 
-// Where no window system can be reached, the line that says so.
-QString refusalToStart(const char *program)
+// Chooses the window system; where none can be reached, the line that says
+// so. Qt would otherwise abort with advice of its own.
+QString refusalToStart(int argc, char *argv[])
 {
-    const DisplayEnvironment environment = DisplayEnvironment::fromProcess();
-    if (QString message = missingDisplayMessage(environment, QString::fromLocal8Bit(program));
-        !message.isEmpty()) {
-        return message;
-    }
-    if (const QString platform = preferredPlatform(environment); !platform.isEmpty())
+    DisplayEnvironment environment = DisplayEnvironment::fromProcess(argc, argv);
+    if (const QString platform = preferredPlatform(environment); !platform.isEmpty()) {
         qputenv("QT_QPA_PLATFORM", platform.toLatin1());
-    return {};
+        environment.platform = platform;
+    }
+    return displayProblem(environment, QString::fromLocal8Bit(argv[0]));
 }
 
 } // namespace
 
 int runProgram(int argc, char *argv[], const std::function<Form &()> &firstWindow)
 {
-    if (const QString refusal = refusalToStart(argv[0]); !refusal.isEmpty()) {
+    if (const QString refusal = refusalToStart(argc, argv); !refusal.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(refusal));
         return noDisplayExitCode;
     }

@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Build the Debian package with CPack into a scratch folder and inspect it
-with dpkg-deb: control fields, dependencies and the file list. The version,
-the application id and the icon sizes are those CMake passes in."""
+with dpkg-deb: control fields, dependencies and the file list, and that the
+packaged executable is stripped and carries no library search path of its
+own. The version, the application id and the icon sizes are those CMake
+passes in."""
 
 import argparse
 import re
@@ -13,6 +15,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from installed_files import installed_files  # noqa: E402
 from project_version import package_version  # noqa: E402
+from search_path import search_paths  # noqa: E402
 
 EXPECTED_FIELDS = {
     "Package": "galevane",
@@ -100,6 +103,8 @@ def main():
     described = run("file", "-b", extract / "usr/bin/galevane", capture=True)
     if "not stripped" in described:
         failures.append("usr/bin/galevane is not stripped")
+    for path in search_paths(extract / "usr/bin/galevane"):
+        failures.append(f"usr/bin/galevane searches for libraries in its own path: {path}")
 
     for failure in failures:
         print(f"FAIL: {failure}")

@@ -3,7 +3,8 @@
 files with the expected list: the executable, the desktop entry, the
 AppStream metadata, the icons, the copyright file, the changelog and the
 manual page. Nothing may be missing and nothing else may appear. The files
-configured by the build must be installed as configured."""
+configured by the build must be installed as configured, and the installed
+executable must carry no library search path of its own."""
 
 import argparse
 import gzip
@@ -16,6 +17,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from installed_files import installed_files  # noqa: E402
+from search_path import search_paths  # noqa: E402
 
 
 def png_size(path):
@@ -62,6 +64,9 @@ def main():
     exe = args.prefix / "bin/galevane"
     if exe.is_file() and not os.access(exe, os.X_OK):
         failures.append("bin/galevane is not executable")
+    if exe.is_file():
+        for path in search_paths(exe):
+            failures.append(f"bin/galevane searches for libraries in its own path: {path}")
     for s in args.icon_sizes:
         png = args.prefix / f"share/icons/hicolor/{s}x{s}/apps/{app_id}.png"
         if png.is_file() and png_size(png) != (s, s):
