@@ -21,9 +21,9 @@ namespace {
 // it (a window manager raises what is clicked), the main window shown again
 // from the map, or a panel lowered by the window manager. Otherwise a panel
 // and its OK, the only way to give the main window its input back, would lie
-// under a window that takes no input. Both panels count: the about window
-// opened over the help window while the map was up must not come back under
-// the main window because the help window holds the input.
+// under a window that takes no input. Both panels count: when the map gives
+// way to the main window, the help and about windows may both be open, and
+// neither may be left under it.
 //
 // Each panel keeps its own task bar entry and no owner: it is raised again
 // rather than tied to the main window.
