@@ -240,8 +240,6 @@ private:
     {
         return window && settled([window] { return window->isActiveWindow(); });
     }
-    // The window of a form, once a real click has had its effect and the
-    // window is the active one.
     // While the main window's input is off, the user must see what gives it
     // back: every panel that is open is on screen, above the main window.
     bool panelsShownAboveMain()
@@ -276,6 +274,8 @@ private:
         }
         return u"stacking, bottom first: "_qs + names.join(u", ");
     }
+    // The window of a form, once a real click has had its effect and the
+    // window is the active one.
     template <class FormType> QWidget *activeWindowOf()
     {
         QWidget *window = nullptr;
