@@ -2,7 +2,12 @@
 # Runs a test program on a real X server (Xvfb) with a real window manager
 # (openbox), both started here and stopped again, touching no other process.
 #   run-under-openbox.sh <program> [arguments...]
+# The screen is 1280x1024 unless GALEVANE_SCREEN_SIZE gives another size
+# (WIDTHxHEIGHT).
 set -euo pipefail
+
+screen_size=${GALEVANE_SCREEN_SIZE:-1280x1024}
+[[ $screen_size =~ ^[0-9]+x[0-9]+$ ]] || { echo "bad screen size: $screen_size" >&2; exit 2; }
 
 display=""
 for n in $(seq 90 140); do
@@ -24,7 +29,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$workdir/xvfb.log" 2>&1 &
+Xvfb "$display" -screen 0 "${screen_size}x24" -nolisten tcp -noreset >"$workdir/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do
     DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break

@@ -5,6 +5,7 @@
 #include "tests/support/flowfixture.h"
 
 #include <QAccessible>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QScreen>
 
@@ -14,12 +15,27 @@ using namespace uidriver;
 
 namespace {
 
+// Runs xdotool while the program goes on handling events, as it does while
+// the user clicks and types: the second click of a double-click meets the
+// windows the first has opened.
 bool xdotool(const QStringList &arguments)
 {
     QProcess process;
     process.start(QStringLiteral("xdotool"), arguments);
-    return process.waitForFinished(5000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
+    if (!process.waitForStarted(5000))
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    while (process.state() != QProcess::NotRunning) {
+        if (timer.elapsed() > 10000) {
+            process.kill();
+            process.waitForFinished(1000);
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        process.waitForFinished(2);
+    }
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 // Presses keys on the X server, as the user does; the window manager sees
@@ -27,6 +43,22 @@ bool xdotool(const QStringList &arguments)
 bool pressKeys(const QString &keys)
 {
     return xdotool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keys});
+}
+
+QString windowInfo(QWidget *window)
+{
+    QProcess process;
+    process.start(QStringLiteral("xwininfo"),
+                  {QStringLiteral("-id"), QString::number(window->winId())});
+    process.waitForFinished(5000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+// Whether the X server shows the window: it and every window it lies in
+// (the window manager's frame) are mapped.
+bool isViewable(QWidget *window)
+{
+    return window && windowInfo(window).contains(u"Map State: IsViewable");
 }
 
 QString windowProperty(QWidget *window, const QString &property)
@@ -61,6 +93,58 @@ bool clickOn(QWidget &widget)
 {
     return clickAt(widget, widget.rect().center());
 }
+
+// Moves `window` by the window manager to the right edge of the screen, so
+// that it no longer covers the left of `other` (up to the help window's
+// "© Quayforth").
+bool moveAsideOf(QWidget &window, QWidget &other)
+{
+    constexpr int uncovered = 60;
+    const QRect screen = window.screen()->geometry();
+    const QPoint aside(screen.right() + 1 - window.frameGeometry().width(),
+                       window.frameGeometry().y());
+    if (!xdotool({QStringLiteral("windowmove"), QString::number(window.winId()),
+                  QString::number(aside.x()), QString::number(aside.y())}))
+        return false;
+    return settled([&window, &other] {
+        return window.frameGeometry().left() > other.frameGeometry().left() + uncovered;
+    });
+}
+
+bool doubleClickOn(QWidget &widget)
+{
+    const QPoint at = widget.mapToGlobal(widget.rect().center());
+    return xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                    QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+                    QStringLiteral("1")});
+}
+
+// Remembers whether a window has been minimised since it was watched; it
+// goes with the window.
+class MinimiseWatch final : public QObject
+{
+public:
+    explicit MinimiseWatch(QWidget &window)
+        : QObject(&window)
+        , m_window(window)
+    {
+        window.installEventFilter(this);
+    }
+
+    bool seen = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &m_window && event->type() == QEvent::WindowStateChange &&
+            m_window.isMinimized())
+            seen = true;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget &m_window;
+};
 
 // The window manager's stacking order of the client windows, bottom first.
 QList<WId> stackingOrder()
@@ -141,8 +225,12 @@ private slots:
     void inputOffKeepsTheMainWindowsLook();
     void focusComesBackToWhereItWas_data();
     void focusComesBackToWhereItWas();
-    void clickOnTheMainWindowLeavesThePanelOnTop_data();
-    void clickOnTheMainWindowLeavesThePanelOnTop();
+    void panelStaysAboveTheMainWindow_data();
+    void panelStaysAboveTheMainWindow();
+    void leavingTheMapLeavesThePanelsOnTop_data();
+    void leavingTheMapLeavesThePanelsOnTop();
+    void minimisedPanelComesBack_data();
+    void minimisedPanelComesBack();
     void panelsReportWhatTheyAre();
 
 private:
@@ -151,6 +239,40 @@ private:
     bool waitActive(QWidget *window)
     {
         return window && settled([window] { return window->isActiveWindow(); });
+    }
+    // While the main window's input is off, the user must see what gives it
+    // back: every panel that is open is on screen, above the main window.
+    bool panelsShownAboveMain()
+    {
+        QWidget *main = flow().mainWindow();
+        int shown = 0;
+        for (QWidget *panel : {flow().windowOf<frmhelp1>(), flow().windowOf<frmabout>()}) {
+            if (!panel || !panel->isVisible())
+                continue;
+            if (!isViewable(panel) || !isStackedAbove(panel, main))
+                return false;
+            ++shown;
+        }
+        return shown > 0;
+    }
+    QString stackingReport()
+    {
+        const std::pair<QWidget *, const char *> windows[] = {
+            {flow().mainWindow(), "main"},
+            {flow().windowOf<frmhelp1>(), "help"},
+            {flow().windowOf<frmabout>(), "about"},
+            {flow().windowOf<frmAreas>(), "map"}};
+        QStringList names;
+        for (WId id : stackingOrder()) {
+            QString name = QString::number(id, 16);
+            for (const auto &[window, what] : windows) {
+                if (window && window->winId() == id)
+                    name = QString::fromLatin1(what) +
+                           (isViewable(window) ? QString() : QStringLiteral(" (not viewable)"));
+            }
+            names << name;
+        }
+        return u"stacking, bottom first: "_qs + names.join(u", ");
     }
     // The window of a form, once a real click has had its effect and the
     // window is the active one.
@@ -292,7 +414,9 @@ void tst_RealWindows::helpAboutOkEndsWithTheMainWindowTakingInput()
     QWidget *help = flow().windowOf<frmhelp1>();
     QVERIFY(help && help->isVisible());
 
-    // The user clicks the help window: input off again.
+    // The user clicks the help window: input off again. On a small screen
+    // the main window covers it and is moved aside first.
+    QVERIFY(moveAsideOf(*flow().mainWindow(), *help));
     const QPoint inHelp = help->mapToGlobal(QPoint(20, 20));
     QVERIFY(xdotool({QStringLiteral("mousemove"), QString::number(inHelp.x()),
                      QString::number(inHelp.y()), QStringLiteral("click"), QStringLiteral("1")}));
@@ -471,40 +595,162 @@ void tst_RealWindows::focusComesBackToWhereItWas()
     QCOMPARE(QApplication::focusWidget(), expected);
 }
 
-void tst_RealWindows::clickOnTheMainWindowLeavesThePanelOnTop_data()
+void tst_RealWindows::panelStaysAboveTheMainWindow_data()
 {
     QTest::addColumn<QByteArray>("opener");
-    QTest::addColumn<int>("clicks");
-    QTest::newRow("help, click") << QByteArray("Command2") << 1;
-    QTest::newRow("help, double-click") << QByteArray("Command2") << 2;
-    QTest::newRow("about, click") << QByteArray("Label8") << 1;
-    QTest::newRow("about, double-click") << QByteArray("Label8") << 2;
+    QTest::addColumn<QString>("road");
+    const std::pair<const char *, QByteArray> openers[] = {{"help", "Command2"},
+                                                           {"about", "Label8"}};
+    for (const auto &[panel, opener] : openers) {
+        // The second click of a double-click lands on the main window, whose
+        // input the first has switched off.
+        for (const QString &road :
+             {u"click on the main window"_qs, u"double-click on the opener"_qs,
+              u"Alt+Escape on the panel"_qs}) {
+            QTest::addRow("%s, %s", panel, qPrintable(road)) << opener << road;
+        }
+    }
 }
 
-void tst_RealWindows::clickOnTheMainWindowLeavesThePanelOnTop()
+void tst_RealWindows::panelStaysAboveTheMainWindow()
 {
     QFETCH(QByteArray, opener);
-    QFETCH(int, clicks);
+    QFETCH(QString, road);
     QWidget *openerControl = flow().controlOf<frmWindScale>(opener.constData());
-    // The second click of a double-click lands on the main window, whose
-    // input the first has switched off.
-    const QPoint at = openerControl->mapToGlobal(openerControl->rect().center());
-    QVERIFY(xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                     QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(clicks),
-                     QStringLiteral("1")}));
+    QVERIFY(road.startsWith(u"double-click") ? doubleClickOn(*openerControl)
+                                             : clickOn(*openerControl));
     QWidget *panel = opener == "Command2" ? activeWindowOf<frmhelp1>() : activeWindowOf<frmabout>();
     QVERIFY(panel);
     QWidget *main = flow().mainWindow();
-    // And once more on a part of the main window the panel does not cover.
-    QVERIFY(clickAt(*main, QPoint(main->width() / 2, main->height() - 5)));
     waitPastActivationSettling();
-    QVERIFY(settled([panel, main] { return isStackedAbove(panel, main); }));
-    QVERIFY(waitActive(panel));
+    if (road.startsWith(u"click")) {
+        // On a part of the main window the panel does not cover.
+        QVERIFY(clickAt(*main, QPoint(main->width() / 2, main->height() - 5)));
+    } else if (road.startsWith(u"Alt+Escape")) {
+        // The window manager lowers the panel to the bottom of the stack.
+        QVERIFY(pressKeys(QStringLiteral("alt+Escape")));
+    }
+    waitPastActivationSettling();
+    QVERIFY2(settled([this] { return panelsShownAboveMain(); }), qPrintable(stackingReport()));
+    waitPastActivationSettling();
+    QVERIFY2(panelsShownAboveMain(), qPrintable(stackingReport()));
     QVERIFY(!main->isEnabled());
     // Its OK is there to be clicked.
     QWidget *ok = uidriver::find<QWidget>(panel, "Command1");
     QVERIFY(ok);
     QVERIFY(clickOn(*ok));
+    QVERIFY(waitActive(main));
+    QVERIFY(main->isEnabled());
+}
+
+void tst_RealWindows::leavingTheMapLeavesThePanelsOnTop_data()
+{
+    QTest::addColumn<QString>("overTheMap");
+    QTest::addColumn<QString>("leave");
+    // Help is left open by the about window's OK, the map is opened, and the
+    // help window (clear of the map, which the user has moved aside) is used
+    // while the main window is hidden.
+    for (const QString &over : {u"help's \u00a9 Quayforth"_qs, u"help clicked"_qs}) {
+        for (const QString &leave : {u"Back clicked"_qs, u"Back by Return"_qs, u"Alt+F4"_qs})
+            QTest::addRow("%s, %s", qPrintable(over), qPrintable(leave)) << over << leave;
+    }
+}
+
+void tst_RealWindows::leavingTheMapLeavesThePanelsOnTop()
+{
+    QFETCH(QString, overTheMap);
+    QFETCH(QString, leave);
+    QWidget *main = flow().mainWindow();
+    QVERIFY(clickOn(*flow().controlOf<frmWindScale>("Command2")));
+    QWidget *help = activeWindowOf<frmhelp1>();
+    QVERIFY(help);
+    QVERIFY(clickOn(*flow().controlOf<frmhelp1>("Label2")));
+    QVERIFY(activeWindowOf<frmabout>());
+    QVERIFY(clickOn(*flow().controlOf<frmabout>("Command1")));
+    QVERIFY(waitActive(main));
+    QVERIFY(main->isEnabled());
+    QVERIFY(clickOn(*flow().controlOf<frmWindScale>("Command3")));
+    QWidget *map = activeWindowOf<frmAreas>();
+    QVERIFY(map);
+    QVERIFY(settled([main] { return !isViewable(main); }));
+
+    QVERIFY(moveAsideOf(*map, *help));
+    waitPastActivationSettling();
+
+    QWidget *maker = flow().controlOf<frmhelp1>("Label2");
+    if (overTheMap.startsWith(u"help's")) {
+        QVERIFY(clickAt(*maker, QPoint(10, maker->height() / 2)));
+        QVERIFY(activeWindowOf<frmabout>());
+    } else {
+        QVERIFY(clickAt(*help, QPoint(20, 20)));
+        QVERIFY(waitActive(help));
+    }
+    waitPastActivationSettling();
+    QVERIFY(!main->isEnabled());
+
+    if (leave == u"Back clicked") {
+        QVERIFY(clickOn(*flow().controlOf<frmAreas>("Command1")));
+    } else {
+        // The map to the front first, by its title bar.
+        QVERIFY(clickAt(*map, QPoint(map->width() / 2, -5)));
+        QVERIFY(waitActive(map));
+        QVERIFY(pressKeys(leave == u"Alt+F4" ? u"alt+F4"_qs : u"Return"_qs));
+    }
+    QVERIFY(settled([main] { return main->isVisible(); }));
+    waitPastActivationSettling();
+    QVERIFY2(settled([this] { return panelsShownAboveMain(); }), qPrintable(stackingReport()));
+    waitPastActivationSettling();
+    QVERIFY2(panelsShownAboveMain(), qPrintable(stackingReport()));
+    QVERIFY(!main->isEnabled());
+
+    // OK of the panel on top gives the main window its input back.
+    QWidget *top = help;
+    if (QWidget *about = flow().windowOf<frmabout>(); about && isStackedAbove(about, help))
+        top = about;
+    QVERIFY(clickOn(*uidriver::find<QWidget>(top, "Command1")));
+    QVERIFY(waitActive(main));
+    QVERIFY(main->isEnabled());
+}
+
+void tst_RealWindows::minimisedPanelComesBack_data()
+{
+    QTest::addColumn<QByteArray>("opener");
+    QTest::addColumn<QString>("road");
+    const std::pair<const char *, QByteArray> openers[] = {{"help", "Command2"},
+                                                           {"about", "Label8"}};
+    for (const auto &[panel, opener] : openers) {
+        for (const QString &road : {u"window menu"_qs, u"task bar"_qs})
+            QTest::addRow("%s, %s", panel, qPrintable(road)) << opener << road;
+    }
+}
+
+void tst_RealWindows::minimisedPanelComesBack()
+{
+    QFETCH(QByteArray, opener);
+    QFETCH(QString, road);
+    QVERIFY(clickOn(*flow().controlOf<frmWindScale>(opener.constData())));
+    QWidget *panel = opener == "Command2" ? activeWindowOf<frmhelp1>() : activeWindowOf<frmabout>();
+    QVERIFY(panel);
+    QWidget *main = flow().mainWindow();
+    waitPastActivationSettling();
+    const auto *minimised = new MinimiseWatch(*panel);
+    if (road == u"window menu") {
+        // Alt+Space opens the window manager's menu of the active window;
+        // its Iconify entry has the access key N.
+        QVERIFY(pressKeys(QStringLiteral("alt+space")));
+        QTest::qWait(200);
+        QVERIFY(pressKeys(QStringLiteral("n")));
+    } else {
+        // What a task bar sends: a request to iconify to the window manager.
+        QVERIFY(xdotool({QStringLiteral("windowminimize"), QString::number(panel->winId())}));
+    }
+    QVERIFY(settled([minimised] { return minimised->seen; }));
+    waitPastActivationSettling();
+    QVERIFY2(settled([this] { return panelsShownAboveMain(); }), qPrintable(stackingReport()));
+    waitPastActivationSettling();
+    QVERIFY2(panelsShownAboveMain(), qPrintable(stackingReport()));
+    QVERIFY(!main->isEnabled());
+    QVERIFY(clickOn(*uidriver::find<QWidget>(panel, "Command1")));
     QVERIFY(waitActive(main));
     QVERIFY(main->isEnabled());
 }
