@@ -280,15 +280,16 @@ def callgrind_opening(valgrind, binary, env, folder, name, control):
     """Instructions (Ir) from the click on `control` to the end of the new window's first paint.
 
     Callgrind zeroes its counts on entering the program's galevaneOpeningClicked
-    and writes them out on entering galevaneOpeningPainted: that first dump
-    holds the opening alone.
+    and writes them out on entering galevaneOpeningPainted: that dump holds
+    the opening alone.
     """
+    # %p: the dbus autolaunch helper that Qt forks writes a profile of its own.
     profile = os.path.join(folder, f"{name}.callgrind")
     log_path = os.path.join(folder, f"{name}.valgrind.log")
     command = [
         valgrind,
         "--tool=callgrind",
-        f"--callgrind-out-file={profile}",
+        f"--callgrind-out-file={profile}.%p",
         "--zero-before=*galevaneOpeningClicked*",
         "--dump-before=*galevaneOpeningPainted*",
         binary,
@@ -307,18 +308,24 @@ def callgrind_opening(valgrind, binary, env, folder, name, control):
             raise RuntimeError(
                 f"{binary}: no exit under callgrind within {CALLGRIND_TIMEOUT_S:.0f} s"
             ) from None
-    dumps = sorted(p for p in os.listdir(folder) if p.startswith(f"{name}.callgrind."))
-    if run.returncode != 0 or "window-paint-ns" not in labelled_times(run.stdout) or not dumps:
+    # The dump made on entering galevaneOpeningPainted is the program's first,
+    # <profile>.<pid>.1; the profile at the exit has no number.
+    dumps = [
+        p for p in os.listdir(folder) if p.startswith(f"{name}.callgrind.") and p.endswith(".1")
+    ]
+    painted = "window-paint-ns" in labelled_times(run.stdout)
+    if run.returncode != 0 or not painted or len(dumps) != 1:
         with open(log_path, "rb") as log:
             sys.stderr.write(log.read().decode(errors="replace")[-4000:])
         raise RuntimeError(f"{binary}: under callgrind, opening with {control} failed")
-    # The dump at galevaneOpeningPainted is the first numbered one.
-    first = min(dumps, key=lambda p: int(p.rsplit(".", 1)[1]))
-    with open(os.path.join(folder, first), encoding="utf-8", errors="replace") as counts:
+    totals = None
+    with open(os.path.join(folder, dumps[0]), encoding="utf-8", errors="replace") as counts:
         for line in counts:
             if line.startswith(("totals:", "summary:")):
-                return int(line.split()[1])
-    raise RuntimeError(f"{first}: no totals: or summary: line")
+                totals = int(line.split()[1])
+    if totals is None:
+        raise RuntimeError(f"{dumps[0]}: no totals: or summary: line")
+    return totals
 
 
 def measure_openings(binary, env, valgrind, folder, runs):
