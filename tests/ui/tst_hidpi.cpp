@@ -4,6 +4,9 @@
 
 #include "flowfixture.h"
 #include "pictures.h"
+#include "rawimage.h"
+
+#include <QResource>
 
 class tst_HiDpi : public QObject
 {
@@ -49,6 +52,11 @@ void tst_HiDpi::drawingIsRenderedForTheScreensPixels()
     QCOMPARE(rendered.devicePixelRatio(), 2.0);
     // A second paint reuses the same rendering.
     QCOMPARE(picture->rendered().cacheKey(), rendered.cacheKey());
+    // Which is the compiled-in rendering for this size, shown where it lies:
+    // the device pixel ratio set on it copies no pixels.
+    const QResource compiledIn(QStringLiteral(":/galevane/drawing/yacht-662x604.argb"));
+    QCOMPARE(static_cast<const void *>(rendered.toImage().constBits()),
+             static_cast<const void *>(compiledIn.data() + rawimage::headerSize));
 }
 
 void tst_HiDpi::mapPixelsBecomeSquareBlocks()
