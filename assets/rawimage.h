@@ -11,22 +11,27 @@
 // A raw picture (".argb" file) is a 16-byte header followed by the pixels:
 //
 //   offset  size  contents
-//        0     8  "PMARGB32"
+//        0     4  "RPIX"
+//        4     4  "ARGB": with alpha, premultiplied (Format_ARGB32_Premultiplied)
+//                 "XRGB": opaque, alpha always 255 (Format_RGB32)
 //        8     4  width in pixels, unsigned, little-endian
 //       12     4  height in pixels, unsigned, little-endian
 //       16  w*h*4 the rows top to bottom, each pixel left to right as a
-//                 little-endian 32-bit 0xAARRGGBB with premultiplied alpha
-//                 (bytes blue, green, red, alpha)
+//                 little-endian 32-bit 0xAARRGGBB (bytes blue, green, red,
+//                 alpha)
 //
-// That is QImage::Format_ARGB32_Premultiplied as it lies in memory on a
-// little-endian machine, where the pixels are shown without being copied;
-// a big-endian machine reads them into an image of its own byte order.
+// That is the QImage format as it lies in memory on a little-endian machine,
+// where the pixels are shown without being copied; a big-endian machine reads
+// them into an image of its own byte order.
 namespace rawimage {
 
-inline constexpr QByteArrayView magic("PMARGB32");
+inline constexpr QByteArrayView magic("RPIX");
+inline constexpr QByteArrayView withAlpha("ARGB");
+inline constexpr QByteArrayView opaque("XRGB");
 inline constexpr qsizetype headerSize = 16;
 
-// The raw form of `image`, converted to premultiplied ARGB32 first.
+// The raw form of `image`: opaque if every pixel is, as QPixmap::fromImage
+// would make it, and with premultiplied alpha otherwise.
 [[nodiscard]] QByteArray encode(const QImage &image);
 
 // The picture held by `bytes`, or a null image if they are not a raw picture.

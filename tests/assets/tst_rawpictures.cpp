@@ -20,6 +20,7 @@ private slots:
     void compiledInPictureIsItsSourceInPlace_data();
     void compiledInPictureIsItsSourceInPlace();
     void bytesAreLaidOutAsDocumented();
+    void opaquePicturesAreStoredOpaque();
     void compressedResourceIsExpanded();
     void misalignedPixelsAreCopied();
     void whatIsNoRawPictureIsRefused_data();
@@ -108,8 +109,10 @@ void tst_RawPictures::compiledInPictureIsItsSourceInPlace()
     QFETCH(QString, raw);
     const QString path = QStringLiteral(":/galevane/") + raw;
     const QImage compiledIn = rawimage::fromResource(path);
-    QCOMPARE(compiledIn.format(), QImage::Format_ARGB32_Premultiplied);
-    QCOMPARE(compiledIn, QImage(inAssets(source)).convertToFormat(compiledIn.format()));
+    const QImage decoded(inAssets(source));
+    // The format a pixmap would have given the decoded source.
+    QCOMPARE(compiledIn.format(), QPixmap::fromImage(decoded).toImage().format());
+    QCOMPARE(compiledIn, decoded.convertToFormat(compiledIn.format()));
 
     // Stored uncompressed and aligned, the pixels are the resource's own.
     const QResource resource(path);
@@ -127,7 +130,7 @@ void tst_RawPictures::bytesAreLaidOutAsDocumented()
     const QImage image = mixedPicture();
     const QByteArray bytes = rawimage::encode(image);
     QCOMPARE(bytes.size(), rawimage::headerSize + 3 * 2 * 4);
-    QCOMPARE(bytes.first(8), QByteArray("PMARGB32"));
+    QCOMPARE(bytes.first(8), QByteArray("RPIXARGB"));
     QCOMPARE(bytes.sliced(8, 8), QByteArray::fromHex("0300000002000000"));
     // Blue, green, red, alpha; premultiplied.
     const QRgb half = qPremultiply(qRgba(0, 0, 255, 128));
@@ -139,7 +142,23 @@ void tst_RawPictures::bytesAreLaidOutAsDocumented()
     QCOMPARE(bytes.sliced(24, 4), partly);
 
     const QImage decoded = rawimage::decode(bytes);
+    QCOMPARE(decoded.format(), QImage::Format_ARGB32_Premultiplied);
     QCOMPARE(decoded, image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+}
+
+// An opaque picture is stored as such, whatever format it came in, so that a
+// pixmap takes it without looking for transparent pixels or converting it.
+void tst_RawPictures::opaquePicturesAreStoredOpaque()
+{
+    QImage image(2, 1, QImage::Format_ARGB32);
+    image.setPixel(0, 0, qRgba(10, 20, 30, 255));
+    image.setPixel(1, 0, qRgba(255, 128, 0, 255));
+    const QByteArray bytes = rawimage::encode(image);
+    QCOMPARE(bytes.first(8), QByteArray("RPIXXRGB"));
+    QCOMPARE(bytes.sliced(16), QByteArray::fromHex("1e140aff0080ffff"));
+    const QImage decoded = rawimage::decode(bytes);
+    QCOMPARE(decoded.format(), QImage::Format_RGB32);
+    QCOMPARE(decoded, image.convertToFormat(QImage::Format_RGB32));
 }
 
 // A raw picture that rcc compressed is expanded, and freed with the image.
@@ -182,6 +201,9 @@ void tst_RawPictures::whatIsNoRawPictureIsRefused_data()
     QByteArray magic = good;
     magic[0] = 'Q';
     QTest::newRow("other magic") << magic;
+    QByteArray kind = good;
+    kind[4] = 'Y';
+    QTest::newRow("other kind") << kind;
     QByteArray noWidth = good;
     noWidth.replace(8, 4, QByteArray(4, '\0'));
     QTest::newRow("no width") << noWidth;

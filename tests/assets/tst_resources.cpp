@@ -102,7 +102,7 @@ void tst_Resources::drawingRendersAtSizesWithoutAPrerendering()
 
 void tst_Resources::mapLoads()
 {
-    const QPixmap map(QStringLiteral(":/galevane/map/areas.bmp"));
+    const QPixmap map = QPixmap::fromImage(rawimage::fromResource(u":/galevane/map/areas.argb"_qs));
     QCOMPARE(map.size(), QSize(468, 484));
 }
 

@@ -65,7 +65,7 @@ void tst_HiDpi::mapPixelsBecomeSquareBlocks()
     QWidget *map = m_flow->controlOf<frmAreas>("Image1");
     QVERIFY(map);
     const QImage shown = map->grab().toImage();
-    const QImage source(QStringLiteral(":/galevane/map/areas.bmp"));
+    const QImage source = rawimage::fromResource(QStringLiteral(":/galevane/map/areas.argb"));
     QCOMPARE(source.size(), QSize(468, 484));
     QCOMPARE(shown.size(), QSize(936, 968));
     int mismatches = 0;

@@ -54,7 +54,7 @@ void StretchedPicture::paintEvent(QPaintEvent *)
 
 BitmapPicture::BitmapPicture(QWidget *parent, const QString &resource)
     : QWidget(parent)
-    , m_pixmap(resource)
+    , m_pixmap(QPixmap::fromImage(rawimage::fromResource(resource)))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);

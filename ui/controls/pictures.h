@@ -31,8 +31,9 @@ private:
     QPixmap m_cache;
 };
 
-// A bitmap shown at its own size, top-left aligned, never smoothed: on a
-// screen with a whole device pixel ratio every pixel becomes a square block.
+// A bitmap compiled in as raw pixels (rawimage.h), shown at its own size,
+// top-left aligned, never smoothed: on a screen with a whole device pixel
+// ratio every pixel becomes a square block.
 class BitmapPicture final : public QWidget
 {
 public:

@@ -57,6 +57,6 @@ inline constexpr std::array<ControlSpec, 2> controls{{
      .kind = ControlKind::Bitmap,
      .rect = {14, 1, 7020, 7260},
      .accessibleDescription = mapAreaNames,
-     .resource = ":/galevane/map/areas.bmp"},
+     .resource = ":/galevane/map/areas.argb"},
 }};
 } // namespace AreasLayout
