@@ -52,6 +52,11 @@ QWidget *createLabel(QWidget *parent, const ControlSpec &entry)
 QWidget *createComboBox(QWidget *parent, const ControlSpec &entry)
 {
     auto *box = new ScaleComboBox(parent);
+    // Its edit field lays the text out as soon as it has it: give it its own
+    // font first, so that this happens once (applyCommonSettings then finds
+    // the font already set).
+    if (entry.font)
+        box->setFont(designFont(*entry.font));
     box->setEditText(toQString(entry.text));
     return box;
 }
