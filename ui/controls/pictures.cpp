@@ -22,7 +22,8 @@ QPixmap StretchedPicture::rendered()
         if (picture.size() != pixels)
             picture = renderVector(pixels);
         // Set on the image, where it changes no pixels: on the pixmap it would
-        // copy pixels that are still those of the compiled-in resource.
+        // copy pixels the image only borrows (the resource's own, or the copy
+        // expanded from it).
         picture.setDevicePixelRatio(ratio);
         m_cache = QPixmap::fromImage(std::move(picture));
     }
