@@ -14,6 +14,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -186,12 +187,11 @@ std::unique_ptr<FormWindow> buildFormWindow(Form &form, std::string_view classNa
     window->setFixedSize(client);
     // A centred window is centred with its frame, as the platform centres
     // windows; the frame's size is asked for before the window is shown, so
-    // it appears in its place rather than moving there.
-    const QMargins frame = design.placement == WindowPlacement::CentreScreen
-                               ? WindowSystem::frameExtentsBeforeShow(*window)
-                               : QMargins();
-    const QPoint clientTopLeft = placedPosition(design, frame) + QPoint(frame.left(), frame.top());
-    window->setGeometry(QRect(clientTopLeft, client));
+    // it appears in its place rather than moving there. The window manager
+    // answers while the controls are made.
+    std::optional<WindowSystem::FrameExtentsQuery> frameQuery;
+    if (design.placement == WindowPlacement::CentreScreen)
+        frameQuery.emplace(*window);
 
     std::vector<std::pair<int, QWidget *>> tabStops;
     // Created back to front: a later sibling is drawn over an earlier one.
@@ -203,5 +203,9 @@ std::unique_ptr<FormWindow> buildFormWindow(Form &form, std::string_view classNa
     }
     chainTabOrder(std::move(tabStops));
     keepLookWhileInputOff(*window);
+
+    const QMargins frame = frameQuery ? frameQuery->result() : QMargins();
+    const QPoint clientTopLeft = placedPosition(design, frame) + QPoint(frame.left(), frame.top());
+    window->setGeometry(QRect(clientTopLeft, client));
     return window;
 }
