@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -60,23 +61,39 @@ std::vector<uint32_t> cardinals(xcb_connection_t *connection, xcb_window_t windo
     return {values, values + xcb_get_property_value_length(reply.get()) / 4};
 }
 
-bool managerSupports(xcb_connection_t *connection, xcb_atom_t feature)
+// The atoms of `names`, all asked for before any answer is waited for.
+template <std::size_t count>
+std::array<xcb_atom_t, count> atoms(xcb_connection_t *connection,
+                                    const std::array<const char *, count> &names)
 {
-    const std::vector<uint32_t> supported = cardinals(
-        connection, rootWindow(connection), atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
-    return std::find(supported.begin(), supported.end(), feature) != supported.end();
+    std::array<xcb_intern_atom_cookie_t, count> cookies{};
+    for (std::size_t i = 0; i < count; ++i)
+        cookies[i] = xcb_intern_atom(connection, 0, uint16_t(qstrlen(names[i])), names[i]);
+    std::array<xcb_atom_t, count> found{};
+    for (std::size_t i = 0; i < count; ++i) {
+        const ReplyPtr<xcb_intern_atom_reply_t> reply(
+            xcb_intern_atom_reply(connection, cookies[i], nullptr));
+        found[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }
+    return found;
 }
 
-std::optional<QMargins> x11FrameExtents(QWidget &window)
+// Asks the window manager for the frame of the unmapped `window`; the atom
+// the answer comes in, XCB_ATOM_NONE if the window manager cannot be asked,
+// or no value at all if the program is not on X11.
+std::optional<xcb_atom_t> x11AskFrameExtents(QWidget &window)
 {
     xcb_connection_t *connection = x11Connection();
     if (!connection)
         return std::nullopt;
     const auto id = xcb_window_t(window.winId());
-    const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    const xcb_atom_t extents = atom(connection, "_NET_FRAME_EXTENTS");
-    if (!managerSupports(connection, request))
-        return QMargins();
+    const auto [request, extents, supported] = atoms<3>(
+        connection, {"_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS", "_NET_SUPPORTED"});
+    const std::vector<uint32_t> features =
+        cardinals(connection, rootWindow(connection), supported, XCB_ATOM_ATOM);
+    if (request == XCB_ATOM_NONE ||
+        std::find(features.begin(), features.end(), request) == features.end())
+        return xcb_atom_t(XCB_ATOM_NONE);
 
     // The window manager answers by setting _NET_FRAME_EXTENTS on the still
     // unmapped window, from the hints Qt has already put on it.
@@ -89,7 +106,16 @@ std::optional<QMargins> x11FrameExtents(QWidget &window)
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&message));
     xcb_flush(connection);
+    return extents;
+}
 
+// The window manager's answer to x11AskFrameExtents, in `extents`.
+QMargins x11ReadFrameExtents(const QWidget &window, xcb_atom_t extents)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || extents == XCB_ATOM_NONE)
+        return QMargins();
+    const auto id = xcb_window_t(window.internalWinId());
     // A window manager answers within a few milliseconds; one that does
     // not answer at all must not hold up the window for long.
     using namespace std::chrono_literals;
@@ -185,15 +211,27 @@ private:
 
 namespace WindowSystem {
 
-QMargins frameExtentsBeforeShow(QWidget &window)
+FrameExtentsQuery::FrameExtentsQuery(QWidget &window)
+    : m_window(window)
 {
 #if defined(GALEVANE_HAVE_XCB) && QT_CONFIG(xcb)
-    if (const std::optional<QMargins> extents = x11FrameExtents(window))
-        return *extents;
+    if (const std::optional<xcb_atom_t> answerIn = x11AskFrameExtents(window)) {
+        m_onX11 = true;
+        m_answerIn = *answerIn;
+        return;
+    }
+#endif
+    window.winId();
+}
+
+QMargins FrameExtentsQuery::result() const
+{
+#if defined(GALEVANE_HAVE_XCB) && QT_CONFIG(xcb)
+    if (m_onX11)
+        return x11ReadFrameExtents(m_window, m_answerIn);
 #endif
     // Other platforms know their frames as soon as the native window exists.
-    window.winId();
-    return window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
+    return m_window.windowHandle() ? m_window.windowHandle()->frameMargins() : QMargins();
 }
 
 std::optional<bool> isStackedAbove(const QWidget &upper, const QWidget &lower)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QtGlobal>
 
 #include <functional>
 #include <optional>
@@ -15,12 +16,26 @@ class QWidget;
 // the platform's own answer is used, or none is known.
 namespace WindowSystem {
 
-// The frame the window manager will draw around `window` (title bar and
+// The frame the window manager will draw around a window (title bar and
 // borders, in logical pixels), learnt before the window is first shown so
-// that it can be placed once, frame included. The window's native window is
-// created if it does not exist yet. Empty margins when there is no window
-// manager or it does not answer.
-[[nodiscard]] QMargins frameExtentsBeforeShow(QWidget &window);
+// that it can be placed once, frame included. The question goes out when the
+// query is made, creating the window's native window if it does not exist
+// yet; the answer is read when asked for, so that the program can build the
+// window's contents while the window manager works it out. Empty margins
+// when there is no window manager or it does not answer.
+class FrameExtentsQuery
+{
+public:
+    explicit FrameExtentsQuery(QWidget &window);
+    Q_DISABLE_COPY_MOVE(FrameExtentsQuery)
+
+    [[nodiscard]] QMargins result() const;
+
+private:
+    QWidget &m_window;
+    bool m_onX11 = false;
+    quint32 m_answerIn = 0; // on X11, the property the answer comes in
+};
 
 // Whether the window manager has `upper` stacked above `lower`; no answer
 // where the stacking order cannot be read.

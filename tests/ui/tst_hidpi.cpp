@@ -2,6 +2,7 @@
 // screen's pixels rather than scaled up, and the map is scaled by whole
 // pixels, never smoothed.
 
+#include "assets/rawimage.h"
 #include "tests/support/flowfixture.h"
 #include "ui/controls/pictures.h"
 
@@ -49,6 +50,11 @@ void tst_HiDpi::drawingIsRenderedForTheScreensPixels()
     QCOMPARE(rendered.devicePixelRatio(), 2.0);
     // A second paint reuses the same rendering.
     QCOMPARE(picture->rendered().cacheKey(), rendered.cacheKey());
+    // Which is the compiled-in rendering for this size, not one of its own.
+    QImage compiledIn =
+        rawimage::fromResource(QStringLiteral(":/galevane/drawing/yacht-662x604.argb"));
+    compiledIn.setDevicePixelRatio(2.0);
+    QCOMPARE(rendered.toImage(), compiledIn);
 }
 
 void tst_HiDpi::mapPixelsBecomeSquareBlocks()
@@ -57,7 +63,7 @@ void tst_HiDpi::mapPixelsBecomeSquareBlocks()
     QWidget *map = m_flow->controlOf<frmAreas>("Image1");
     QVERIFY(map);
     const QImage shown = map->grab().toImage();
-    const QImage source(QStringLiteral(":/galevane/map/areas.bmp"));
+    const QImage source = rawimage::fromResource(QStringLiteral(":/galevane/map/areas.argb"));
     QCOMPARE(source.size(), QSize(468, 484));
     QCOMPARE(shown.size(), QSize(936, 968));
     int mismatches = 0;

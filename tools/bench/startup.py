@@ -26,7 +26,14 @@ With --libraries it also lists, for each program, the shared objects the
 dynamic loader had loaded when the first paint was reported (see
 loaded_libraries).
 
-    tools/bench/startup.py [--runs N] [--no-callgrind] [--libraries]
+With --windows it measures, instead, what opening each of Galevane's other
+windows costs (help, about, map): after the main window's first paint the
+program clicks the control that opens it (GALEVANE_OPEN_AFTER_FIRST_PAINT),
+and the cost runs from that click to the end of the new window's first paint:
+wall time (median, p10, p90 of the runs) and callgrind's instructions of one
+run. It reports and sets no target.
+
+    tools/bench/startup.py [--runs N] [--no-callgrind] [--libraries] [--windows]
                            [--galevane PATH] [--plain PATH] [--empty PATH]
 
 Exit status: 0 every measured target met, 1 a target missed, 2 the
@@ -231,6 +238,115 @@ def callgrind_instructions(valgrind, binary, env, folder, name):
     return totals
 
 
+# The windows Galevane opens from its main window, and the control there that
+# opens each.
+OPENINGS = (("help", "Command2"), ("about", "Label8"), ("map", "Command3"))
+
+
+def labelled_times(output):
+    """The "<label> <ns>" lines of a program's output, as {label: ns}."""
+    times = {}
+    for line in output.decode(errors="replace").splitlines():
+        label, _, value = line.partition(" ")
+        if label.endswith("-ns") and value.strip().isdigit():
+            times[label] = int(value)
+    return times
+
+
+def run_opening(binary, env, control):
+    """Runs Galevane to the first paint of the window `control` opens; returns ms from the click."""
+    pid, read_end = spawn_reading(binary, dict(env, GALEVANE_OPEN_AFTER_FIRST_PAINT=control))
+    output = b""
+    deadline = time.monotonic() + RUN_TIMEOUT_S
+    try:
+        late = f"{binary}: opening with {control} did not end within {RUN_TIMEOUT_S:.0f} s"
+        for chunk in read_until_end(read_end, deadline, late):
+            output += chunk
+    except BaseException:
+        os.kill(pid, signal.SIGKILL)
+        os.wait4(pid, 0)
+        raise
+    finally:
+        os.close(read_end)
+    _, status, _ = os.wait4(pid, 0)
+    code = os.waitstatus_to_exitcode(status)
+    times = labelled_times(output)
+    if code != 0 or "click-ns" not in times or "window-paint-ns" not in times:
+        raise RuntimeError(f"{binary}: opening with {control}: status {code}, output {output!r}")
+    return (times["window-paint-ns"] - times["click-ns"]) / 1e6
+
+
+def callgrind_opening(valgrind, binary, env, folder, name, control):
+    """Instructions (Ir) from the click on `control` to the end of the new window's first paint.
+
+    Callgrind zeroes its counts on entering the program's galevaneOpeningClicked
+    and writes them out on entering galevaneOpeningPainted: that dump holds
+    the opening alone.
+    """
+    # %p: the dbus autolaunch helper that Qt forks writes a profile of its own.
+    profile = os.path.join(folder, f"{name}.callgrind")
+    log_path = os.path.join(folder, f"{name}.valgrind.log")
+    command = [
+        valgrind,
+        "--tool=callgrind",
+        f"--callgrind-out-file={profile}.%p",
+        "--zero-before=*galevaneOpeningClicked*",
+        "--dump-before=*galevaneOpeningPainted*",
+        binary,
+    ]
+    with open(log_path, "wb") as log:
+        try:
+            run = subprocess.run(
+                command,
+                env=dict(env, GALEVANE_OPEN_AFTER_FIRST_PAINT=control),
+                stdin=subprocess.DEVNULL,
+                stdout=subprocess.PIPE,
+                stderr=log,
+                timeout=CALLGRIND_TIMEOUT_S,
+            )
+        except subprocess.TimeoutExpired:
+            raise RuntimeError(
+                f"{binary}: no exit under callgrind within {CALLGRIND_TIMEOUT_S:.0f} s"
+            ) from None
+    # The dump made on entering galevaneOpeningPainted is the program's first,
+    # <profile>.<pid>.1; the profile at the exit has no number.
+    dumps = [
+        p for p in os.listdir(folder) if p.startswith(f"{name}.callgrind.") and p.endswith(".1")
+    ]
+    painted = "window-paint-ns" in labelled_times(run.stdout)
+    if run.returncode != 0 or not painted or len(dumps) != 1:
+        with open(log_path, "rb") as log:
+            sys.stderr.write(log.read().decode(errors="replace")[-4000:])
+        raise RuntimeError(f"{binary}: under callgrind, opening with {control} failed")
+    totals = None
+    with open(os.path.join(folder, dumps[0]), encoding="utf-8", errors="replace") as counts:
+        for line in counts:
+            if line.startswith(("totals:", "summary:")):
+                totals = int(line.split()[1])
+    if totals is None:
+        raise RuntimeError(f"{dumps[0]}: no totals: or summary: line")
+    return totals
+
+
+def measure_openings(binary, env, valgrind, folder, runs):
+    """{window: (median ms, p10 ms, p90 ms, instructions or None)} for each of OPENINGS."""
+    for _, control in OPENINGS:
+        run_opening(binary, env, control)  # unrecorded warm-up
+    samples = {name: [] for name, _ in OPENINGS}
+    for index in range(runs):
+        for name, control in OPENINGS:
+            ms = run_opening(binary, env, control)
+            samples[name].append(ms)
+            print(f"  run {index + 1:2d} {name:6s} {ms:8.2f} ms from the click")
+    results = {}
+    for name, control in OPENINGS:
+        counted = None
+        if valgrind:
+            counted = callgrind_opening(valgrind, binary, env, folder, f"open-{name}", control)
+        results[name] = percentile_range(samples[name]) + (counted,)
+    return results
+
+
 def loaded_libraries(binary, env):
     """The shared objects loaded when the first paint is reported, in load order.
 
@@ -281,12 +397,53 @@ def loaded_libraries(binary, env):
     return before, after
 
 
+def measure_startup(programs, env, valgrind, folder, args):
+    """Alternating runs of every program; returns (samples, instructions, libraries)."""
+    instructions = {name: None for name in programs}
+    libraries = {}
+    # One unrecorded run of each first, so that none pays alone for
+    # filling the page cache and the font caches.
+    for path in programs.values():
+        run_once(path, env)
+
+    results = {name: [] for name in programs}
+    for index in range(args.runs):
+        for name, path in programs.items():
+            ms, rss, cpu = run_once(path, env)
+            results[name].append((ms, rss, cpu))
+            print(f"  run {index + 1:2d} {name:9s} {ms:8.1f} ms {rss:8d} KiB {cpu:7.1f} ms CPU")
+
+    if valgrind:
+        print("startup: counting instructions under callgrind, one run each")
+        for name, path in programs.items():
+            instructions[name] = callgrind_instructions(valgrind, path, env, folder, name)
+
+    if args.libraries:
+        for name, path in programs.items():
+            libraries[name] = loaded_libraries(path, env)
+    return results, instructions, libraries
+
+
 def short_name(path):
     """The file name of a library; Qt plugins keep their plugin folder."""
     marker = "/plugins/"
     if marker in path:
         return "plugins/" + path.split(marker, 1)[1]
     return os.path.basename(path)
+
+
+def print_openings(openings, counted):
+    print()
+    print(f"{'':8s} {'from the click to its first paint, ms':>38s} {'instructions':>16s}")
+    print(f"{'window':8s} {'median':>12s} {'p10':>12s} {'p90':>12s} {'Ir':>16s}")
+    for name, (median, p10, p90, instructions) in openings.items():
+        shown = f"{instructions:,}" if instructions is not None else "-"
+        print(f"{name:8s} {median:12.2f} {p10:12.2f} {p90:12.2f} {shown:>16s}")
+    if counted:
+        print("instructions: callgrind's Ir of one run, from the click to the end of the first")
+        print("paint of the window it opens")
+    else:
+        print("instructions: not counted")
 
 
 def percentile_range(values):
@@ -323,6 +480,11 @@ def main():
         action="store_true",
         help="also list the shared libraries each program has loaded at its first paint",
     )
+    parser.add_argument(
+        "--windows",
+        action="store_true",
+        help="measure opening galevane's help, about and map windows instead",
+    )
     args = parser.parse_args()
     if args.runs < 3:
         parser.error("--runs must be at least 3")
@@ -331,6 +493,8 @@ def main():
         "plain": os.path.abspath(args.plain),
         "empty": os.path.abspath(args.empty),
     }
+    if args.windows:
+        programs = {"galevane": programs["galevane"]}
     for name, path in programs.items():
         if not os.access(path, os.X_OK):
             print(f"startup: {name} program not found: {path}", file=sys.stderr)
@@ -343,8 +507,6 @@ def main():
     runtime_dir = os.path.join(session_dir, "runtime")
     os.mkdir(wm_home)
     os.mkdir(runtime_dir, 0o700)
-    instructions = {name: None for name in programs}
-    libraries = {}
     try:
         xvfb, display = start_xvfb()
         openbox = start_openbox(display, wm_home)
@@ -360,35 +522,17 @@ def main():
             GALEVANE_REPORT_FIRST_PAINT="1",
             XDG_RUNTIME_DIR=runtime_dir,
         )
-        print(
-            f"startup: Xvfb on :{display} with openbox, {args.runs} runs of each program, "
-            "alternating"
-        )
-
-        # One unrecorded run of each first, so that none pays alone for
-        # filling the page cache and the font caches.
-        for path in programs.values():
-            run_once(path, env)
-
-        results = {name: [] for name in programs}
-        for index in range(args.runs):
-            for name, path in programs.items():
-                ms, rss, cpu = run_once(path, env)
-                results[name].append((ms, rss, cpu))
-                print(
-                    f"  run {index + 1:2d} {name:9s} {ms:8.1f} ms {rss:8d} KiB {cpu:7.1f} ms CPU"
-                )
-
-        if valgrind:
-            print("startup: counting instructions under callgrind, one run each")
-            for name, path in programs.items():
-                instructions[name] = callgrind_instructions(
-                    valgrind, path, env, session_dir, name
-                )
-
-        if args.libraries:
-            for name, path in programs.items():
-                libraries[name] = loaded_libraries(path, env)
+        if args.windows:
+            print(f"startup: Xvfb on :{display} with openbox, {args.runs} openings of each window")
+            openings = measure_openings(programs["galevane"], env, valgrind, session_dir, args.runs)
+        else:
+            print(
+                f"startup: Xvfb on :{display} with openbox, {args.runs} runs of each program, "
+                "alternating"
+            )
+            results, instructions, libraries = measure_startup(
+                programs, env, valgrind, session_dir, args
+            )
     except RuntimeError as failure:
         print(f"startup: {failure}", file=sys.stderr)
         return 2
@@ -398,6 +542,10 @@ def main():
         if xvfb is not None:
             stop(xvfb)
         shutil.rmtree(session_dir, ignore_errors=True)
+
+    if args.windows:
+        print_openings(openings, valgrind is not None)
+        return 0
 
     summary = {}
     for name, samples in results.items():

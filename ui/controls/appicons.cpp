@@ -1,28 +1,34 @@
 #include "ui/controls/appicons.h"
 
+#include "assets/rawimage.h"
 #include "shell/identity.h"
 
+#include <QPixmap>
+
+namespace {
+
+QPixmap compiledIn(const QString &resource)
+{
+    return QPixmap::fromImage(rawimage::fromResource(resource));
+}
+
+} // namespace
+
+// Built from raw pixels rather than with QIcon::addFile, which would load
+// every image plugin to find out what the files are.
 QIcon applicationIcon()
 {
-    // The sizes a title bar and a task switcher ask for; larger ones come
-    // from the installed icon theme.
-    constexpr int largestWindowIcon = 48;
     QIcon icon;
-    for (int size : galevane::applicationIconSizes) {
-        if (size > largestWindowIcon)
-            continue;
-        icon.addFile(QStringLiteral(":/galevane/icons/hicolor/%1x%1/apps/%2.png")
-                         .arg(size)
-                         .arg(galevane::applicationId),
-                     QSize(size, size));
-    }
+    for (int size : {GALEVANE_WINDOW_ICON_SIZES})
+        icon.addPixmap(
+            compiledIn(QStringLiteral(":/galevane/icons/raw/application-%1.argb").arg(size)));
     return icon;
 }
 
 QIcon areasWindowIcon()
 {
     QIcon icon;
-    icon.addFile(QStringLiteral(":/galevane/icons/areas-cloud-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/galevane/icons/areas-cloud-32.png"), QSize(32, 32));
+    icon.addPixmap(compiledIn(QStringLiteral(":/galevane/icons/raw/areas-cloud-16.argb")));
+    icon.addPixmap(compiledIn(QStringLiteral(":/galevane/icons/raw/areas-cloud-32.argb")));
     return icon;
 }

@@ -37,9 +37,10 @@ QString standInFamily(DesignFace face)
 QFont designFont(const FontSpec &wanted)
 {
     QFont font;
-    QStringList families;
-    families << standInFamily(wanted.face) << designFamily(wanted.face);
-    font.setFamilies(families);
+    // The stand-in alone: a second family would only make the font database
+    // look for fallbacks of its own, and the substitutions already send the
+    // design name to the stand-in.
+    font.setFamilies({standInFamily(wanted.face)});
     font.setPixelSize(pointsToPixels(wanted.points));
     font.setBold(wanted.bold);
     font.setUnderline(wanted.underline);

@@ -28,7 +28,8 @@ inline constexpr FontSpec dialogBold{DesignFace::MsSansSerif, 8.25, true, false}
 [[nodiscard]] QString standInFamily(DesignFace face);
 
 // The font for a layout entry, sized in logical pixels so that text keeps
-// its place among controls laid out in twips at 96 dots per inch.
+// its place among controls laid out in twips at 96 dots per inch. It names
+// the stand-in family only.
 [[nodiscard]] QFont designFont(const FontSpec &wanted);
 
 // Makes each design family name resolve to its stand-in, for any text that

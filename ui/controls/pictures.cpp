@@ -1,5 +1,8 @@
 #include "ui/controls/pictures.h"
 
+#include "assets/rawimage.h"
+
+#include <QImageReader>
 #include <QPainter>
 
 StretchedPicture::StretchedPicture(QWidget *parent, const QString &resource)
@@ -15,34 +18,33 @@ QPixmap StretchedPicture::rendered()
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
     if (m_cache.size() != pixels || m_cache.devicePixelRatio() != ratio) {
-        m_cache = prerendered(pixels);
-        if (m_cache.size() != pixels)
-            m_cache = renderVector(pixels, ratio);
-        m_cache.setDevicePixelRatio(ratio);
+        QImage picture = prerendered(pixels);
+        if (picture.size() != pixels)
+            picture = renderVector(pixels);
+        // Set on the image, where it changes no pixels: on the pixmap it would
+        // copy pixels the image only borrows (the resource's own, or the copy
+        // expanded from it).
+        picture.setDevicePixelRatio(ratio);
+        m_cache = QPixmap::fromImage(std::move(picture));
     }
     return m_cache;
 }
 
-QPixmap StretchedPicture::prerendered(QSize pixels) const
+QImage StretchedPicture::prerendered(QSize pixels) const
 {
     QString name = m_resource;
     name.replace(QStringLiteral(".svg"),
-                 QStringLiteral("-%1x%2.png").arg(pixels.width()).arg(pixels.height()));
-    return QPixmap(name, "PNG");
+                 QStringLiteral("-%1x%2.argb").arg(pixels.width()).arg(pixels.height()));
+    return rawimage::fromResource(name);
 }
 
-QPixmap StretchedPicture::renderVector(QSize pixels, qreal ratio)
+QImage StretchedPicture::renderVector(QSize pixels) const
 {
-    if (!m_renderer) {
-        m_renderer = std::make_unique<QSvgRenderer>(m_resource);
-        m_renderer->setAspectRatioMode(Qt::IgnoreAspectRatio);
-    }
-    QPixmap picture(pixels);
-    picture.setDevicePixelRatio(ratio);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    m_renderer->render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels) / ratio));
-    return picture;
+    // Asked for a size, the SVG plugin draws the whole drawing into it,
+    // transparent where the drawing is not.
+    QImageReader reader(m_resource, "svg");
+    reader.setScaledSize(pixels);
+    return reader.read();
 }
 
 void StretchedPicture::paintEvent(QPaintEvent *)
@@ -53,7 +55,7 @@ void StretchedPicture::paintEvent(QPaintEvent *)
 
 BitmapPicture::BitmapPicture(QWidget *parent, const QString &resource)
     : QWidget(parent)
-    , m_pixmap(resource)
+    , m_pixmap(QPixmap::fromImage(rawimage::fromResource(resource)))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);

@@ -1,16 +1,16 @@
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
-#include <QSvgRenderer>
 #include <QWidget>
-
-#include <memory>
 
 // A vector drawing stretched to fill the control, aspect ratio not kept. It
 // is drawn once per size and device pixel ratio, so it stays crisp on any
 // screen and paints from a cached pixmap. Where a rendering of the drawing at
-// exactly the needed pixel size is compiled in beside it ("name-WxH.png" for
-// "name.svg"), that is used instead, and the SVG is never parsed.
+// exactly the needed pixel size is compiled in beside it as raw pixels
+// ("name-WxH.argb" for "name.svg", see rawimage.h), that is shown as it is;
+// any other size is drawn from the SVG by Qt's SVG image plugin, loaded only
+// then.
 class StretchedPicture final : public QWidget
 {
 public:
@@ -24,16 +24,16 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    [[nodiscard]] QPixmap prerendered(QSize pixels) const;
-    [[nodiscard]] QPixmap renderVector(QSize pixels, qreal ratio);
+    [[nodiscard]] QImage prerendered(QSize pixels) const;
+    [[nodiscard]] QImage renderVector(QSize pixels) const;
 
     QString m_resource;
-    std::unique_ptr<QSvgRenderer> m_renderer; // parsed on first need
     QPixmap m_cache;
 };
 
-// A bitmap shown at its own size, top-left aligned, never smoothed: on a
-// screen with a whole device pixel ratio every pixel becomes a square block.
+// A bitmap compiled in as raw pixels (rawimage.h), shown at its own size,
+// top-left aligned, never smoothed: on a screen with a whole device pixel
+// ratio every pixel becomes a square block.
 class BitmapPicture final : public QWidget
 {
 public:

@@ -14,6 +14,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -55,6 +56,11 @@ QWidget *createLabel(QWidget *parent, const ControlSpec &entry)
 QWidget *createComboBox(QWidget *parent, const ControlSpec &entry)
 {
     auto *box = new ScaleComboBox(parent);
+    // Its edit field lays the text out as soon as it has it: give it its own
+    // font first, so that this happens once (applyCommonSettings then finds
+    // the font already set).
+    if (entry.font)
+        box->setFont(designFont(*entry.font));
     box->setEditText(toQString(entry.text));
     return box;
 }
@@ -187,12 +193,11 @@ std::unique_ptr<FormWindow> buildFormWindow(FormWindowEvents &form, const Window
     window->setFixedSize(client);
     // A centred window is centred with its frame, as the platform centres
     // windows; the frame's size is asked for before the window is shown, so
-    // it appears in its place rather than moving there.
-    const QMargins frame = design.placement == WindowPlacement::CentreScreen
-                               ? WindowSystem::frameExtentsBeforeShow(*window)
-                               : QMargins();
-    const QPoint clientTopLeft = placedPosition(design, frame) + QPoint(frame.left(), frame.top());
-    window->setGeometry(QRect(clientTopLeft, client));
+    // it appears in its place rather than moving there. The window manager
+    // answers while the controls are made.
+    std::optional<WindowSystem::FrameExtentsQuery> frameQuery;
+    if (design.placement == WindowPlacement::CentreScreen)
+        frameQuery.emplace(*window);
 
     std::vector<std::pair<int, QWidget *>> tabStops;
     // Created back to front: a later sibling is drawn over an earlier one.
@@ -205,5 +210,9 @@ std::unique_ptr<FormWindow> buildFormWindow(FormWindowEvents &form, const Window
     chainTabOrder(std::move(tabStops));
     tieLabelsToBuddies(*window, controls);
     keepLookWhileInputOff(*window);
+
+    const QMargins frame = frameQuery ? frameQuery->result() : QMargins();
+    const QPoint clientTopLeft = placedPosition(design, frame) + QPoint(frame.left(), frame.top());
+    window->setGeometry(QRect(clientTopLeft, client));
     return window;
 }
