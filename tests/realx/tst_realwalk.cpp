@@ -31,6 +31,8 @@
 
 #include "scale/scaletable.h"
 #include "tests/support/flowfixture.h"
+#include "tests/support/xdotool.h"
+#include "tests/ui/modelwalk/flowmodel.h"
 
 #include <QAbstractItemView>
 #include <QAbstractNativeEventFilter>
@@ -156,29 +158,6 @@ void minimiseByWindowManager(const QWidget &window)
     askWindowManager(window, "WM_CHANGE_STATE", {iconicState, 0, 0, 0, 0});
 }
 
-// Runs xdotool while the program goes on handling events, as it does while
-// the user clicks and types: the second click of a double-click meets the
-// windows the first has opened.
-bool xdotool(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
-    if (!process.waitForStarted(5000))
-        return false;
-    QElapsedTimer timer;
-    timer.start();
-    while (process.state() != QProcess::NotRunning) {
-        if (timer.elapsed() > 10000) {
-            process.kill();
-            process.waitForFinished(1000);
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        process.waitForFinished(2);
-    }
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
 QString number(int value)
 {
     return QString::number(value);
@@ -258,23 +237,9 @@ private:
 // ---------------------------------------------------------------------------
 // The walk.
 
-enum class Win { Main, Help, About, Map };
-constexpr std::array<Win, 4> allWins{Win::Main, Win::Help, Win::About, Win::Map};
-
-const char *winName(Win win)
-{
-    switch (win) {
-    case Win::Main:
-        return "main";
-    case Win::Help:
-        return "help";
-    case Win::About:
-        return "about";
-    case Win::Map:
-        return "map";
-    }
-    return "?";
-}
+using modelwalk::allWins;
+using modelwalk::Win;
+using modelwalk::winName;
 
 // Somewhere to click: a control, a window's background or title bar, or an
 // entry of an open drop-down list, in screen coordinates.
