@@ -171,6 +171,24 @@ def read_until_end(read_end, deadline, late):
         yield chunk
 
 
+def run_to_end(binary, env, late, output_fds=(1,)):
+    """Runs `binary` until it exits; returns (everything it wrote, exit status)."""
+    pid, read_end = spawn_reading(binary, env, output_fds)
+    output = b""
+    deadline = time.monotonic() + RUN_TIMEOUT_S
+    try:
+        for chunk in read_until_end(read_end, deadline, late):
+            output += chunk
+    except BaseException:
+        os.kill(pid, signal.SIGKILL)
+        os.wait4(pid, 0)
+        raise
+    finally:
+        os.close(read_end)
+    _, status, _ = os.wait4(pid, 0)
+    return output, os.waitstatus_to_exitcode(status)
+
+
 def run_once(binary, env):
     """Runs one program to its first paint; returns (first paint ms, peak RSS KiB, CPU ms)."""
     started = time.monotonic_ns()
@@ -255,21 +273,8 @@ def labelled_times(output):
 
 def run_opening(binary, env, control):
     """Runs Galevane to the first paint of the window `control` opens; returns ms from the click."""
-    pid, read_end = spawn_reading(binary, dict(env, GALEVANE_OPEN_AFTER_FIRST_PAINT=control))
-    output = b""
-    deadline = time.monotonic() + RUN_TIMEOUT_S
-    try:
-        late = f"{binary}: opening with {control} did not end within {RUN_TIMEOUT_S:.0f} s"
-        for chunk in read_until_end(read_end, deadline, late):
-            output += chunk
-    except BaseException:
-        os.kill(pid, signal.SIGKILL)
-        os.wait4(pid, 0)
-        raise
-    finally:
-        os.close(read_end)
-    _, status, _ = os.wait4(pid, 0)
-    code = os.waitstatus_to_exitcode(status)
+    late = f"{binary}: opening with {control} did not end within {RUN_TIMEOUT_S:.0f} s"
+    output, code = run_to_end(binary, dict(env, GALEVANE_OPEN_AFTER_FIRST_PAINT=control), late)
     times = labelled_times(output)
     if code != 0 or "click-ns" not in times or "window-paint-ns" not in times:
         raise RuntimeError(f"{binary}: opening with {control}: status {code}, output {output!r}")
@@ -358,24 +363,10 @@ def loaded_libraries(binary, env):
     by then are the ones loaded at the first paint; the program itself is not
     listed. Returns (at first paint, loaded after it before the exit).
     """
-    pid, read_end = spawn_reading(binary, dict(env, LD_DEBUG="libs"), output_fds=(1, 2))
-    output = b""
-    deadline = time.monotonic() + RUN_TIMEOUT_S
-    try:
-        late = f"{binary}: did not end within {RUN_TIMEOUT_S:.0f} s"
-        for chunk in read_until_end(read_end, deadline, late):
-            output += chunk
-    except BaseException:
-        os.kill(pid, signal.SIGKILL)
-        os.wait4(pid, 0)
-        raise
-    finally:
-        os.close(read_end)
-    _, status, _ = os.wait4(pid, 0)
-    if os.waitstatus_to_exitcode(status) != 0:
-        raise RuntimeError(
-            f"{binary}: under LD_DEBUG, exited with status {os.waitstatus_to_exitcode(status)}"
-        )
+    late = f"{binary}: did not end within {RUN_TIMEOUT_S:.0f} s"
+    output, code = run_to_end(binary, dict(env, LD_DEBUG="libs"), late, output_fds=(1, 2))
+    if code != 0:
+        raise RuntimeError(f"{binary}: under LD_DEBUG, exited with status {code}")
 
     before, after, painted = [], [], False
     for raw in output.split(b"\n"):

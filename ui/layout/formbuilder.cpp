@@ -57,8 +57,7 @@ QWidget *createComboBox(QWidget *parent, const ControlSpec &entry)
 {
     auto *box = new ScaleComboBox(parent);
     // Its edit field lays the text out as soon as it has it: give it its own
-    // font first, so that this happens once (applyCommonSettings then finds
-    // the font already set).
+    // font first, so that this happens once.
     if (entry.font)
         box->setFont(designFont(*entry.font));
     box->setEditText(toQString(entry.text));
@@ -118,7 +117,8 @@ void applyCommonSettings(QWidget &control, const ControlSpec &entry)
 {
     control.setObjectName(toQString(entry.name));
     control.setGeometry(twipsToPixels(entry.rect));
-    if (entry.font)
+    // A control that took its font at creation, before its text, keeps it.
+    if (entry.font && !control.testAttribute(Qt::WA_SetFont))
         control.setFont(designFont(*entry.font));
     if (!entry.toolTip.empty())
         control.setToolTip(toQString(entry.toolTip));
