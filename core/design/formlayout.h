@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/controls/designfonts.h"
-#include "ui/controls/designpalette.h"
-#include "ui/controls/twips.h"
+#include "core/design/designcolour.h"
+#include "core/design/designfonts.h"
+#include "core/design/twips.h"
 
 #include <algorithm>
 #include <optional>
@@ -12,6 +12,10 @@
 // The layout tables of the windows: each window's layout header beside it
 // holds one WindowSpec and its controls as a constexpr array, front to back,
 // in twips, from which the window is built at each load.
+
+// The pictures built into the program; each front end keeps its own
+// renderings of them.
+enum class DesignPicture { None, Yacht, AreasMap };
 
 enum class ControlKind {
     Label,
@@ -47,7 +51,7 @@ struct ControlSpec
     std::u16string_view accessibleDescription = {};
     // Labels only: the control this label names, announced with it.
     std::string_view buddy = {};
-    std::string_view resource = {}; // picture shown by picture controls
+    DesignPicture picture = DesignPicture::None; // shown by picture controls
     bool centredVertically = false; // labels only: text centred in height too
     // Labels only: pixels kept clear around the text on every side, where a
     // shape's border lies under the label's edges.
@@ -82,5 +86,15 @@ struct WindowSpec
     };
     return std::all_of(controls.begin(), controls.end(), [&named](const ControlSpec &c) {
         return !c.name.empty() && named(c.name) == 1 && (c.buddy.empty() || named(c.buddy) == 1);
+    });
+}
+
+// Whether the layout has a control of that name and kind: the handlers'
+// controls are checked against their window's layout where it is written.
+[[nodiscard]] constexpr bool hasControl(std::span<const ControlSpec> controls, std::string_view name,
+                                        ControlKind kind)
+{
+    return std::any_of(controls.begin(), controls.end(), [name, kind](const ControlSpec &c) {
+        return c.name == name && c.kind == kind;
     });
 }

@@ -1,21 +1,9 @@
-#include "shell/form.h"
-
-#include <QApplication>
-
-#include <algorithm>
-
-void Form::DeleteLater::operator()(FormWindow *window) const
-{
-    window->deleteLater();
-}
+#include "core/forms/form.h"
 
 Form::~Form()
 {
-    // Nothing runs any more: delete at once what would otherwise wait for an
-    // event loop that may never come back.
-    delete m_window.release();
-    for (const QPointer<FormWindow> &window : m_discarded)
-        delete window.data();
+    // Nothing runs any more: the window goes at once.
+    m_view.reset();
 }
 
 bool Form::programHasEnded()
@@ -25,21 +13,16 @@ bool Form::programHasEnded()
 
 void Form::Load()
 {
-    if (m_window)
+    if (m_view)
         return;
-    m_discarded.erase(std::remove_if(m_discarded.begin(), m_discarded.end(),
-                                     [](const QPointer<FormWindow> &w) { return w.isNull(); }),
-                      m_discarded.end());
-    m_window.reset(createWindow().release());
+    m_view = WindowRegistry::current().frontEnd().build(*this, design());
 }
 
 void Form::Show()
 {
-    FormWindow &w = window();
-    const bool alreadyActive = w.isVisible() && w.isActiveWindow();
-    w.show();
-    w.raise();
-    w.activateWindow();
+    FormView &v = view();
+    const bool alreadyActive = v.isVisible() && v.isActive();
+    v.show();
     if (alreadyActive || programHasEnded())
         return;
     // This is the activation; the window system's report of it, arriving
@@ -51,9 +34,9 @@ void Form::Show()
 
 void Form::Hide()
 {
-    if (!m_window)
+    if (!m_view)
         return;
-    m_window->hide();
+    m_view->hide();
     // A hidden window is not active, whatever the window system reports
     // about it later.
     m_activationHandled = false;
@@ -63,55 +46,43 @@ void Form::Hide()
 void Form::Visible(bool visible)
 {
     if (visible)
-        window().show();
+        view().showInPlace();
     else
         Hide();
 }
 
 void Form::Enabled(bool enabled)
 {
-    FormWindow &w = window();
-    if (!enabled && w.isEnabled())
-        m_focusBeforeInputOff = w.focusWidget();
-    w.setEnabled(enabled);
-    // Switching the input off takes the focus out of the window; it goes
-    // back to where it was, rather than to the first control.
-    if (enabled && m_focusBeforeInputOff) {
-        m_focusBeforeInputOff->setFocus(Qt::OtherFocusReason);
-        m_focusBeforeInputOff = nullptr;
-    }
+    view().setInputEnabled(enabled);
 }
 
 void Form::Unload()
 {
-    if (!m_window || m_unloading || programHasEnded())
+    if (!m_view || m_unloading || programHasEnded())
         return;
     if (runUnload() && !programHasEnded())
-        discardWindow();
+        discardView();
 }
 
 bool Form::isVisible() const
 {
-    return m_window && m_window->isVisible();
+    return m_view && m_view->isVisible();
 }
 
 bool Form::isEnabled() const
 {
-    return m_window && m_window->isEnabled();
+    return m_view && m_view->isInputEnabled();
 }
 
-FormWindow &Form::window()
+FormView &Form::view()
 {
     Load();
-    return *m_window;
+    return *m_view;
 }
 
-// A window already unloaded may still hear from the window system before it
-// is deleted; it no longer speaks for the form.
-
-bool Form::activationReported(const QWidget *window)
+bool Form::activationReported()
 {
-    if (window != m_window.get() || programHasEnded())
+    if (programHasEnded())
         return false;
     if (m_activationReportExpected) {
         m_activationReportExpected = false;
@@ -124,20 +95,20 @@ bool Form::activationReported(const QWidget *window)
     return true;
 }
 
-void Form::deactivationReported(const QWidget *window)
+void Form::deactivationReported(bool toAnotherWindow)
 {
     // Handed over to another window of the program: its next activation is a
     // new one, however soon it comes. A loss of the focus to nothing (a
     // window manager's grab) may be taken back and waits to settle.
-    if (window == m_window.get() && !window->isActiveWindow() && QApplication::activeWindow())
+    if (toAnotherWindow)
         m_activationHandled = false;
 }
 
-void Form::activationSettled(const QWidget *window)
+void Form::activationSettled(bool activeNow)
 {
-    if (window != m_window.get() || programHasEnded())
+    if (programHasEnded())
         return;
-    if (!window->isActiveWindow()) {
+    if (!activeNow) {
         m_activationHandled = false;
         return;
     }
@@ -147,21 +118,27 @@ void Form::activationSettled(const QWidget *window)
     Form_Activate();
 }
 
-bool Form::windowCloseRequested(const QWidget *window)
+bool Form::closeRequested()
 {
-    if (programHasEnded() || window != m_window.get())
+    if (programHasEnded())
         return true;
     // A window whose input is off cannot be closed, just as it cannot be clicked.
-    if (!m_window || !m_window->isEnabled() || m_unloading)
+    if (!m_view || !m_view->isInputEnabled() || m_unloading)
         return false;
     const bool goAhead = runUnload();
     if (programHasEnded())
         return true;
     if (!goAhead)
         return false;
-    discardWindow();
+    discardView();
     closedByWindowManager();
     return true;
+}
+
+void Form::clicked(std::string_view control)
+{
+    if (!programHasEnded())
+        controlClicked(control);
 }
 
 bool Form::runUnload()
@@ -173,20 +150,18 @@ bool Form::runUnload()
     return !cancel;
 }
 
-void Form::discardWindow()
+void Form::discardView()
 {
-    if (!m_window)
+    if (!m_view)
         return;
-    m_window->hide();
-    m_discarded.emplace_back(m_window.get());
-    m_window.reset();
+    m_view->hide();
     m_activationHandled = false;
     m_activationReportExpected = false;
-    m_focusBeforeInputOff = nullptr;
+    WindowRegistry::current().frontEnd().discard(std::move(m_view));
 }
 
 void Form::vanish()
 {
-    if (m_window)
-        m_window->hide();
+    if (m_view)
+        m_view->hide();
 }

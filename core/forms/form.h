@@ -1,27 +1,22 @@
 #pragma once
 
-#include "shell/formwindow.h"
-#include "shell/windowregistry.h"
-
-#include <QPointer>
-#include <QWidget>
-#include <QtGlobal>
+#include "core/forms/formview.h"
+#include "core/forms/windowregistry.h"
 
 #include <memory>
-#include <vector>
+#include <string_view>
 
 // One window class of the program. The instance lives as long as the
 // registry; its window and controls exist only while loaded, built afresh
-// from the class's layout at each load.
+// from the class's layout by the front end at each load.
 //
 // The window operations are the only ways handlers act on windows. Handlers
-// of the window's own events (Form_Activate, Form_Unload) run only while the
-// program has not ended.
-class Form : public RegisteredInstance, public FormWindowEvents
+// of the window's own events (Form_Activate, Form_Unload, clicks) run only
+// while the program has not ended.
+class Form : public RegisteredInstance, private FormEvents
 {
 public:
     ~Form() override;
-    Q_DISABLE_COPY_MOVE(Form)
 
     // Builds the window and its controls if they do not exist; stays hidden.
     void Load();
@@ -42,50 +37,45 @@ public:
     // Unload asked for while the window is already unloading does nothing.
     void Unload();
 
-    [[nodiscard]] bool isLoaded() const { return m_window != nullptr; }
+    [[nodiscard]] bool isLoaded() const { return m_view != nullptr; }
     [[nodiscard]] bool isVisible() const;
     [[nodiscard]] bool isEnabled() const;
 
     // The loaded window; any access loads it, as any access to a control does.
-    [[nodiscard]] FormWindow &window();
+    [[nodiscard]] FormView &view();
     // The window if loaded, without loading it.
-    [[nodiscard]] FormWindow *loadedWindow() const { return m_window.get(); }
+    [[nodiscard]] FormView *loadedView() const { return m_view.get(); }
 
     virtual void Form_Initialize() {}
 
 protected:
     Form() = default;
 
-    [[nodiscard]] virtual std::unique_ptr<FormWindow> createWindow() = 0;
+    // The window's layout, which every load builds from.
+    [[nodiscard]] virtual FormDesign design() const = 0;
 
     virtual void Form_Activate() {}
-    virtual void Form_Unload(bool &cancel) { Q_UNUSED(cancel) }
+    virtual void Form_Unload(bool &cancel) { (void)cancel; }
     // Runs after the window manager (not the program) has closed the window.
     virtual void closedByWindowManager() {}
+    // A control of the window was clicked, or an entry of its list picked.
+    virtual void controlClicked(std::string_view control) { (void)control; }
 
     [[nodiscard]] static bool programHasEnded();
 
 private:
     // Show's activation absorbs the window system's report of it.
-    bool activationReported(const QWidget *window) override;
-    void deactivationReported(const QWidget *window) override;
-    void activationSettled(const QWidget *window) override;
-    bool windowCloseRequested(const QWidget *window) override;
+    bool activationReported() override;
+    void deactivationReported(bool toAnotherWindow) override;
+    void activationSettled(bool activeNow) override;
+    bool closeRequested() override;
+    void clicked(std::string_view control) override;
     void vanish() override;
 
     bool runUnload();
-    void discardWindow();
+    void discardView();
 
-    struct DeleteLater
-    {
-        void operator()(FormWindow *window) const;
-    };
-    std::unique_ptr<FormWindow, DeleteLater> m_window;
-    // Windows unloaded from inside their own event handling are deleted
-    // later; whatever is still pending goes with the instance.
-    std::vector<QPointer<FormWindow>> m_discarded;
-    // The control that had the focus when the input went off.
-    QPointer<QWidget> m_focusBeforeInputOff;
+    std::unique_ptr<FormView> m_view;
     bool m_unloading = false;
     // Form_Activate has run for the window's current activation.
     bool m_activationHandled = false;

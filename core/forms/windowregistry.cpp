@@ -1,14 +1,18 @@
-#include "shell/windowregistry.h"
+#include "core/forms/windowregistry.h"
+
+#include "core/forms/formview.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 WindowRegistry *currentRegistry = nullptr;
 
 } // namespace
 
-WindowRegistry::WindowRegistry()
-    : m_previous(currentRegistry)
+WindowRegistry::WindowRegistry(FrontEnd &frontEnd)
+    : m_frontEnd(frontEnd)
+    , m_previous(currentRegistry)
 {
     currentRegistry = this;
 }
@@ -25,7 +29,8 @@ WindowRegistry::~WindowRegistry()
 
 WindowRegistry &WindowRegistry::current()
 {
-    Q_ASSERT_X(currentRegistry, "WindowRegistry::current", "no window registry exists");
+    if (!currentRegistry)
+        throw std::logic_error("no window registry exists");
     return *currentRegistry;
 }
 
@@ -38,7 +43,8 @@ RegisteredInstance *WindowRegistry::find(std::type_index type) const
 
 void WindowRegistry::store(std::type_index type, std::unique_ptr<RegisteredInstance> instance)
 {
-    Q_ASSERT_X(!find(type), "WindowRegistry::store", "a window class has exactly one instance");
+    if (find(type))
+        throw std::logic_error("a window class has exactly one instance");
     m_instances.emplace_back(type, std::move(instance));
 }
 
@@ -51,6 +57,8 @@ void WindowRegistry::End()
         entry.second->vanish();
     if (m_onEnd)
         m_onEnd(0);
+    else
+        m_frontEnd.quit(0);
 }
 
 void WindowRegistry::setEndAction(std::function<void(int)> onEnd)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QtGlobal>
-
 #include <functional>
 #include <memory>
 #include <typeindex>
@@ -9,13 +7,16 @@
 #include <utility>
 #include <vector>
 
+class FrontEnd;
+
 // What the registry asks of the instances it holds.
 class RegisteredInstance
 {
 public:
     RegisteredInstance() = default;
     virtual ~RegisteredInstance() = default;
-    Q_DISABLE_COPY_MOVE(RegisteredInstance)
+    RegisteredInstance(const RegisteredInstance &) = delete;
+    RegisteredInstance &operator=(const RegisteredInstance &) = delete;
 
     // Hides the instance's window without running any of its handlers: the
     // program is ending.
@@ -31,11 +32,15 @@ public:
 class WindowRegistry final
 {
 public:
-    WindowRegistry();
+    explicit WindowRegistry(FrontEnd &frontEnd);
     ~WindowRegistry();
-    Q_DISABLE_COPY_MOVE(WindowRegistry)
+    WindowRegistry(const WindowRegistry &) = delete;
+    WindowRegistry &operator=(const WindowRegistry &) = delete;
 
     [[nodiscard]] static WindowRegistry &current();
+
+    // The window system the instances' windows are built by.
+    [[nodiscard]] FrontEnd &frontEnd() const { return m_frontEnd; }
 
     // The instance of `InstanceType`, or null if none has been created.
     template <class InstanceType> [[nodiscard]] InstanceType *find() const
@@ -45,8 +50,8 @@ public:
     void store(std::type_index type, std::unique_ptr<RegisteredInstance> instance);
 
     // Stops the program at once: every window disappears and no handler of
-    // any window runs from now on. `onEnd` is then asked to leave the event
-    // loop with exit status 0.
+    // any window runs from now on. The front end then leaves the event loop
+    // with exit status 0, or the end action does instead where one is set.
     void End();
     [[nodiscard]] bool hasEnded() const { return m_ended; }
     void setEndAction(std::function<void(int exitCode)> onEnd);
@@ -54,6 +59,7 @@ public:
 private:
     [[nodiscard]] RegisteredInstance *find(std::type_index type) const;
 
+    FrontEnd &m_frontEnd;
     // In the order of creation; a handful, so searched in turn.
     std::vector<std::pair<std::type_index, std::unique_ptr<RegisteredInstance>>> m_instances;
     std::function<void(int)> m_onEnd;

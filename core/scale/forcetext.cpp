@@ -1,4 +1,4 @@
-#include "scale/forcetext.h"
+#include "core/scale/forcetext.h"
 
 #include <algorithm>
 
@@ -17,7 +17,7 @@ bool isAsciiDigit(char16_t c) noexcept
 class ForceReader
 {
 public:
-    explicit ForceReader(QStringView text) noexcept
+    explicit ForceReader(std::u16string_view text) noexcept
         : m_text(text)
     {}
 
@@ -44,7 +44,7 @@ public:
 
 private:
     bool atEnd() const noexcept { return m_pos >= m_text.size(); }
-    char16_t current() const noexcept { return m_text[m_pos].unicode(); }
+    char16_t current() const noexcept { return m_text[m_pos]; }
 
     bool take(char16_t c) noexcept
     {
@@ -72,7 +72,7 @@ private:
     // `allZero` is given it is cleared on any digit other than 0.
     bool takeDigits(int &value, bool *allZero = nullptr) noexcept
     {
-        const qsizetype start = m_pos;
+        const std::size_t start = m_pos;
         while (!atEnd() && isAsciiDigit(current())) {
             const int digit = current() - u'0';
             if (allZero && digit != 0)
@@ -83,13 +83,13 @@ private:
         return m_pos > start;
     }
 
-    QStringView m_text;
-    qsizetype m_pos = 0;
+    std::u16string_view m_text;
+    std::size_t m_pos = 0;
 };
 
 } // namespace
 
-std::optional<int> readForce(QStringView text) noexcept
+std::optional<int> readForce(std::u16string_view text) noexcept
 {
     return ForceReader(text).read();
 }

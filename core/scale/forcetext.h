@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringView>
+#include <string_view>
 
 #include <optional>
 
@@ -19,4 +19,4 @@
 // 12 ("13", "-1") names no force either.
 //
 // Runs in one pass over the text without allocating, for texts of any length.
-[[nodiscard]] std::optional<int> readForce(QStringView text) noexcept;
+[[nodiscard]] std::optional<int> readForce(std::u16string_view text) noexcept;

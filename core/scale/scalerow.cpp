@@ -1,4 +1,4 @@
-#include "scale/scalerow.h"
+#include "core/scale/scalerow.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scale/scalecolumn.h"
+#include "core/scale/scalecolumn.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
-#include "scale/scaletable.h"
+#include "core/scale/scaletable.h"
 
-#include "scale/forcetext.h"
+#include "core/scale/forcetext.h"
 
 namespace {
 
@@ -58,12 +58,12 @@ static_assert(forcesMatchPositions(), "each row's force is its position in the t
 
 // Exact comparison of an ASCII table text with UI text, without converting
 // either side.
-bool sameText(std::string_view ascii, QStringView text) noexcept
+bool sameText(std::string_view ascii, std::u16string_view text) noexcept
 {
-    if (qsizetype(ascii.size()) != text.size())
+    if (ascii.size() != text.size())
         return false;
     for (std::size_t i = 0; i < ascii.size(); ++i) {
-        if (text[qsizetype(i)].unicode() != char16_t(static_cast<unsigned char>(ascii[i])))
+        if (text[i] != char16_t(static_cast<unsigned char>(ascii[i])))
             return false;
     }
     return true;
@@ -91,7 +91,7 @@ ScaleTable::ColumnTexts ScaleTable::columnTexts(ScaleColumn column) noexcept
     return texts;
 }
 
-const ScaleRow *ScaleTable::findRow(ScaleColumn column, QStringView text) noexcept
+const ScaleRow *ScaleTable::findRow(ScaleColumn column, std::u16string_view text) noexcept
 {
     if (column == ScaleColumn::Force) {
         const std::optional<int> force = readForce(text);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "scale/scalecolumn.h"
-#include "scale/scalerow.h"
+#include "core/scale/scalecolumn.h"
+#include "core/scale/scalerow.h"
 
-#include <QStringView>
+#include <string_view>
 
 #include <array>
 #include <string_view>
@@ -29,5 +29,5 @@ public:
     // The row whose text in `column` is `text`, or nullptr when none is.
     // Force is matched by number (see readForce for the accepted forms); the
     // other columns by exact, case-sensitive text, blanks included.
-    [[nodiscard]] static const ScaleRow *findRow(ScaleColumn column, QStringView text) noexcept;
+    [[nodiscard]] static const ScaleRow *findRow(ScaleColumn column, std::u16string_view text) noexcept;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/layout/formlayout.h"
+#include "core/design/formlayout.h"
 
 #include <array>
 
@@ -36,7 +36,7 @@ inline constexpr auto controls = std::to_array<ControlSpec>({
      .rect = {14, 1, 7020, 7260},
      .accessibleName = u"Map of the shipping forecast sea areas",
      .accessibleDescription = mapAreaNames,
-     .resource = ":/galevane/map/areas.argb"},
+     .picture = DesignPicture::AreasMap},
 });
 static_assert(isConsistentLayout(controls));
 

@@ -1,9 +1,22 @@
-#include "ui/secondary/frmabout.h"
+#include "core/windows/frmabout.h"
 
-#include "shell/formwindow.h"
-#include "ui/secondary/aboutlayout.h"
+#include "core/windows/aboutlayout.h"
+#include "core/windows/handlertable.h"
 
-std::unique_ptr<FormWindow> frmabout::createWindow()
+struct frmabout::Handlers
 {
-    return buildPanel(AboutLayout::window, AboutLayout::controls);
+    static constexpr auto clicks = std::to_array<ClickHandler<frmabout>>({
+        {"Command1", ControlKind::Button, &frmabout::Command1_Click},
+    });
+    static_assert(handlersMatchLayout(clicks, AboutLayout::controls));
+};
+
+FormDesign frmabout::design() const
+{
+    return {AboutLayout::window, AboutLayout::controls};
+}
+
+void frmabout::controlClicked(std::string_view control)
+{
+    dispatchClick(*this, Handlers::clicks, control);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/secondary/panelform.h"
+#include "core/windows/panelform.h"
 
 // The about window: the maker's name, postal address and e-mail address.
 class frmabout final : public PanelForm
@@ -9,5 +9,9 @@ public:
     frmabout() = default;
 
 protected:
-    [[nodiscard]] std::unique_ptr<FormWindow> createWindow() override;
+    [[nodiscard]] FormDesign design() const override;
+    void controlClicked(std::string_view control) override;
+
+private:
+    struct Handlers;
 };

@@ -1,22 +1,25 @@
-#include "ui/secondary/frmareas.h"
+#include "core/windows/frmareas.h"
 
-#include "shell/formwindow.h"
-#include "ui/controls/appicons.h"
-#include "ui/layout/controlaccess.h"
-#include "ui/layout/formbuilder.h"
-#include "ui/main/frmwindscale.h"
-#include "ui/secondary/areaslayout.h"
+#include "core/windows/areaslayout.h"
+#include "core/windows/frmwindscale.h"
+#include "core/windows/handlertable.h"
 
-#include <QPushButton>
-
-std::unique_ptr<FormWindow> frmAreas::createWindow()
+struct frmAreas::Handlers
 {
-    auto window = buildFormWindow(*this, AreasLayout::window, AreasLayout::controls);
-    window->setWindowIcon(areasWindowIcon());
-    auto &back = control<QPushButton>(*window, "Command1");
-    QObject::connect(&back, &QPushButton::clicked, &back, [this] { Command1_Click(); });
-    back.setFocus();
-    return window;
+    static constexpr auto clicks = std::to_array<ClickHandler<frmAreas>>({
+        {"Command1", ControlKind::Button, &frmAreas::Command1_Click},
+    });
+    static_assert(handlersMatchLayout(clicks, AreasLayout::controls));
+};
+
+FormDesign frmAreas::design() const
+{
+    return {AreasLayout::window, AreasLayout::controls};
+}
+
+void frmAreas::controlClicked(std::string_view control)
+{
+    dispatchClick(*this, Handlers::clicks, control);
 }
 
 void frmAreas::returnToMainWindow()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/form.h"
+#include "core/forms/form.h"
 
 // The forecast-areas window: a fixed map of the sea areas around the British
 // Isles that takes the main window's place until Back is pressed. Every way
@@ -16,10 +16,13 @@ public:
     void Form_Terminate();
 
 protected:
-    [[nodiscard]] std::unique_ptr<FormWindow> createWindow() override;
+    [[nodiscard]] FormDesign design() const override;
     void Form_Unload(bool &cancel) override;
+    void controlClicked(std::string_view control) override;
 
 private:
+    struct Handlers;
+
     void Command1_Click();
     void returnToMainWindow();
 };

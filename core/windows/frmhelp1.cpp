@@ -1,17 +1,26 @@
-#include "ui/secondary/frmhelp1.h"
+#include "core/windows/frmhelp1.h"
 
-#include "shell/formwindow.h"
-#include "ui/controls/formlabel.h"
-#include "ui/layout/controlaccess.h"
-#include "ui/secondary/frmabout.h"
-#include "ui/secondary/helplayout.h"
+#include "core/windows/frmabout.h"
+#include "core/windows/handlertable.h"
+#include "core/windows/helplayout.h"
 
-std::unique_ptr<FormWindow> frmhelp1::createWindow()
+struct frmhelp1::Handlers
 {
-    auto window = buildPanel(HelpLayout::window, HelpLayout::controls);
-    auto &maker = control<ClickableLabel>(*window, "Label2");
-    QObject::connect(&maker, &ClickableLabel::clicked, &maker, [this] { Label2_Click(); });
-    return window;
+    static constexpr auto clicks = std::to_array<ClickHandler<frmhelp1>>({
+        {"Command1", ControlKind::Button, &frmhelp1::Command1_Click},
+        {"Label2", ControlKind::ClickableLabel, &frmhelp1::Label2_Click},
+    });
+    static_assert(handlersMatchLayout(clicks, HelpLayout::controls));
+};
+
+FormDesign frmhelp1::design() const
+{
+    return {HelpLayout::window, HelpLayout::controls};
+}
+
+void frmhelp1::controlClicked(std::string_view control)
+{
+    dispatchClick(*this, Handlers::clicks, control);
 }
 
 void frmhelp1::Label2_Click()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/secondary/panelform.h"
+#include "core/windows/panelform.h"
 
 // The help window: one sentence of instructions, OK, and the maker's name,
 // which opens the about window over it.
@@ -10,8 +10,11 @@ public:
     frmhelp1() = default;
 
 protected:
-    [[nodiscard]] std::unique_ptr<FormWindow> createWindow() override;
+    [[nodiscard]] FormDesign design() const override;
+    void controlClicked(std::string_view control) override;
 
 private:
+    struct Handlers;
+
     void Label2_Click();
 };

@@ -1,103 +1,64 @@
-#include "ui/main/frmwindscale.h"
+#include "core/windows/frmwindscale.h"
 
-#include "scale/scaletable.h"
-#include "shell/formwindow.h"
-#include "ui/controls/appicons.h"
-#include "ui/controls/formlabel.h"
-#include "ui/controls/scalecombobox.h"
-#include "ui/layout/controlaccess.h"
-#include "ui/layout/formbuilder.h"
-#include "ui/main/windscalelayout.h"
-#include "ui/secondary/frmabout.h"
-#include "ui/secondary/frmareas.h"
-#include "ui/secondary/frmhelp1.h"
+#include "core/scale/scaletable.h"
+#include "core/windows/frmabout.h"
+#include "core/windows/frmareas.h"
+#include "core/windows/frmhelp1.h"
+#include "core/windows/handlertable.h"
+#include "core/windows/windscalelayout.h"
 
-#include <QPlainTextEdit>
-#include <QPushButton>
+#include <algorithm>
 
 namespace {
 
-QString tableText(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
-
-QStringList columnEntries(ScaleColumn column)
-{
-    QStringList entries;
-    for (std::string_view text : ScaleTable::columnTexts(column))
-        entries.append(tableText(text));
-    return entries;
-}
+// Every box of the layout is a drop-down box; the criterion a text box.
+static_assert(std::all_of(allScaleColumns.begin(), allScaleColumns.end(), [](ScaleColumn c) {
+    return hasControl(WindScaleLayout::controls, boxName(c), ControlKind::ComboBox);
+}));
+static_assert(hasControl(WindScaleLayout::controls, "Text1", ControlKind::TextBox));
 
 } // namespace
 
-const char *boxName(ScaleColumn column)
+struct frmWindScale::Handlers
 {
-    switch (column) {
-    case ScaleColumn::Force:
-        return "Combo1";
-    case ScaleColumn::Description:
-        return "Combo2";
-    case ScaleColumn::Knots:
-        return "Combo4";
-    case ScaleColumn::MetresPerSecond:
-        return "Combo5";
-    case ScaleColumn::MilesPerHour:
-        return "Combo6";
-    case ScaleColumn::WaveHeight:
-        return "Combo7";
-    }
-    return "";
-}
+    static constexpr auto clicks = std::to_array<ClickHandler<frmWindScale>>({
+    {"Combo1", ControlKind::ComboBox, &frmWindScale::Combo1_Click},
+    {"Combo2", ControlKind::ComboBox, &frmWindScale::Combo2_Click},
+    {"Combo4", ControlKind::ComboBox, &frmWindScale::Combo4_Click},
+    {"Combo5", ControlKind::ComboBox, &frmWindScale::Combo5_Click},
+    {"Combo6", ControlKind::ComboBox, &frmWindScale::Combo6_Click},
+    {"Combo7", ControlKind::ComboBox, &frmWindScale::Combo7_Click},
+    {"Command1", ControlKind::Button, &frmWindScale::Command1_Click},
+    {"Command2", ControlKind::GraphicalButton, &frmWindScale::Command2_Click},
+    {"Command3", ControlKind::GraphicalButton, &frmWindScale::Command3_Click},
+    {"Label8", ControlKind::ClickableLabel, &frmWindScale::Label8_Click},
+});
+    static_assert(handlersMatchLayout(clicks, WindScaleLayout::controls));
+};
 
 void frmWindScale::Form_Initialize()
 {
     fillLists();
 }
 
-ScaleComboBox &frmWindScale::box(ScaleColumn column)
+ComboBoxControl &frmWindScale::box(ScaleColumn column)
 {
-    return control<ScaleComboBox>(window(), boxName(column));
+    return view().comboBox(boxName(column));
 }
 
-QPlainTextEdit &frmWindScale::Text1()
+TextBoxControl &frmWindScale::Text1()
 {
-    return control<QPlainTextEdit>(window(), "Text1");
+    return view().textBox("Text1");
 }
 
-std::unique_ptr<FormWindow> frmWindScale::createWindow()
+FormDesign frmWindScale::design() const
 {
-    auto window = buildFormWindow(*this, WindScaleLayout::window, WindScaleLayout::controls);
-    window->setWindowIcon(applicationIcon());
-    connectHandlers(*window);
-    control<ScaleComboBox>(*window, "Combo1").setFocus();
-    return window;
+    return {WindScaleLayout::window, WindScaleLayout::controls};
 }
 
-void frmWindScale::connectHandlers(FormWindow &window)
+void frmWindScale::controlClicked(std::string_view control)
 {
-    const auto onPick = [&window](const char *name, auto handler) {
-        auto &combo = control<ScaleComboBox>(window, name);
-        QObject::connect(&combo, &ScaleComboBox::picked, &combo, handler);
-    };
-    onPick("Combo1", [this] { Combo1_Click(); });
-    onPick("Combo2", [this] { Combo2_Click(); });
-    onPick("Combo4", [this] { Combo4_Click(); });
-    onPick("Combo5", [this] { Combo5_Click(); });
-    onPick("Combo6", [this] { Combo6_Click(); });
-    onPick("Combo7", [this] { Combo7_Click(); });
-
-    const auto onClick = [&window](const char *name, auto handler) {
-        auto &button = control<QPushButton>(window, name);
-        QObject::connect(&button, &QPushButton::clicked, &button, handler);
-    };
-    onClick("Command1", [this] { Command1_Click(); });
-    onClick("Command2", [this] { Command2_Click(); });
-    onClick("Command3", [this] { Command3_Click(); });
-
-    auto &maker = control<ClickableLabel>(window, "Label8");
-    QObject::connect(&maker, &ClickableLabel::clicked, &maker, [this] { Label8_Click(); });
+    dispatchClick(*this, Handlers::clicks, control);
 }
 
 // In the designed order, the criterion between the first two lists and the
@@ -105,25 +66,28 @@ void frmWindScale::connectHandlers(FormWindow &window)
 // nowhere, and keeping it keeps start-up exactly as designed.
 void frmWindScale::fillLists()
 {
-    box(ScaleColumn::Force).appendEntries(columnEntries(ScaleColumn::Force));
-    Text1().setPlainText(StartupCriterionText.toString());
-    box(ScaleColumn::MetresPerSecond).appendEntries(columnEntries(ScaleColumn::MetresPerSecond));
-    box(ScaleColumn::Knots).appendEntries(columnEntries(ScaleColumn::Knots));
-    box(ScaleColumn::MilesPerHour).appendEntries(columnEntries(ScaleColumn::MilesPerHour));
-    box(ScaleColumn::Description).appendEntries(columnEntries(ScaleColumn::Description));
-    box(ScaleColumn::WaveHeight).appendEntries(columnEntries(ScaleColumn::WaveHeight));
+    box(ScaleColumn::Force).appendEntries(ScaleTable::columnTexts(ScaleColumn::Force));
+    Text1().writeText(StartupCriterionText);
+    box(ScaleColumn::MetresPerSecond)
+        .appendEntries(ScaleTable::columnTexts(ScaleColumn::MetresPerSecond));
+    box(ScaleColumn::Knots).appendEntries(ScaleTable::columnTexts(ScaleColumn::Knots));
+    box(ScaleColumn::MilesPerHour).appendEntries(ScaleTable::columnTexts(ScaleColumn::MilesPerHour));
+    box(ScaleColumn::Description).appendEntries(ScaleTable::columnTexts(ScaleColumn::Description));
+    box(ScaleColumn::WaveHeight).appendEntries(ScaleTable::columnTexts(ScaleColumn::WaveHeight));
 }
 
 void frmWindScale::synchroniseFrom(ScaleColumn column)
 {
-    const ScaleRow *row = ScaleTable::findRow(column, box(column).currentText());
+    const ScaleRow *row = ScaleTable::findRow(column, box(column).text());
     if (!row)
         return;
     for (ScaleColumn target : allScaleColumns) {
         if (target != column)
-            box(target).writeText(tableText(row->text(target)), row->force);
+            box(target).writeText(row->text(target), row->force);
     }
-    Text1().setPlainText(tableText(row->criterion));
+    // The table's texts are ASCII, so each character widens as it is.
+    const std::u16string criterion(row->criterion.begin(), row->criterion.end());
+    Text1().writeText(criterion);
 }
 
 void frmWindScale::Form_Unload(bool &)

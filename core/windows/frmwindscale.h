@@ -1,18 +1,13 @@
 #pragma once
 
-#include "scale/scalecolumn.h"
-#include "shell/form.h"
+#include "core/forms/form.h"
+#include "core/scale/scalecolumn.h"
 
-#include <QStringView>
-
-class ClickableLabel;
-class QPlainTextEdit;
-class QPushButton;
-class ScaleComboBox;
+#include <string_view>
 
 // The criterion shown before the first pick; unlike row 0's sentence it has
 // no full stop.
-inline constexpr QStringView StartupCriterionText = u"Sea like a mirror";
+inline constexpr std::u16string_view StartupCriterionText = u"Sea like a mirror";
 
 // The main window: one row of the scale in six drop-down boxes and the
 // criterion box; a pick in any box writes the same row into the others.
@@ -24,14 +19,17 @@ public:
     void Form_Initialize() override;
 
     // The controls; each access loads the window if it is not loaded.
-    [[nodiscard]] ScaleComboBox &box(ScaleColumn column);
-    [[nodiscard]] QPlainTextEdit &Text1();
+    [[nodiscard]] ComboBoxControl &box(ScaleColumn column);
+    [[nodiscard]] TextBoxControl &Text1();
 
 protected:
-    [[nodiscard]] std::unique_ptr<FormWindow> createWindow() override;
+    [[nodiscard]] FormDesign design() const override;
     void Form_Unload(bool &cancel) override;
+    void controlClicked(std::string_view control) override;
 
 private:
+    struct Handlers;
+
     void fillLists();
     void synchroniseFrom(ScaleColumn column);
 
@@ -45,9 +43,24 @@ private:
     void Command2_Click();
     void Command3_Click();
     void Label8_Click();
-
-    void connectHandlers(FormWindow &window);
 };
 
 // The name of the box that shows a column ("Combo1" ... "Combo7").
-[[nodiscard]] const char *boxName(ScaleColumn column);
+[[nodiscard]] constexpr std::string_view boxName(ScaleColumn column)
+{
+    switch (column) {
+    case ScaleColumn::Force:
+        return "Combo1";
+    case ScaleColumn::Description:
+        return "Combo2";
+    case ScaleColumn::Knots:
+        return "Combo4";
+    case ScaleColumn::MetresPerSecond:
+        return "Combo5";
+    case ScaleColumn::MilesPerHour:
+        return "Combo6";
+    case ScaleColumn::WaveHeight:
+        return "Combo7";
+    }
+    return "";
+}

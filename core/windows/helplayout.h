@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/secondary/panellayout.h"
+#include "core/windows/panellayout.h"
 
 #include <array>
 

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "shell/form.h"
-#include "ui/layout/formlayout.h"
-
-#include <span>
+#include "core/forms/form.h"
 
 // The common frame of the help and about windows: a borderless rounded panel
 // at a fixed place on the screen with an OK button. Each time such a window
@@ -13,10 +10,6 @@ class PanelForm : public Form
 {
 protected:
     PanelForm() = default;
-
-    // Builds the window from its layout and connects OK.
-    [[nodiscard]] std::unique_ptr<FormWindow> buildPanel(const WindowSpec &design,
-                                                         std::span<const ControlSpec> controls);
 
     void Form_Activate() override;
     void Form_Unload(bool &cancel) override;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/layout/formlayout.h"
+#include "core/design/formlayout.h"
 
 // What the help and about windows share: the same frameless panel at the
 // same place on the screen, the same OK button and the same foot line.

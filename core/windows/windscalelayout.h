@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/layout/formlayout.h"
+#include "core/design/formlayout.h"
 
 #include <array>
 
@@ -140,7 +140,7 @@ inline constexpr auto controls = std::to_array<ControlSpec>({
     {.name = "Image1",
      .kind = ControlKind::StretchedPicture,
      .rect = {1440, 240, 4965, 4530},
-     .resource = ":/galevane/drawing/yacht.svg"},
+     .picture = DesignPicture::Yacht},
     {.name = "Shape1",
      .kind = ControlKind::Shape,
      .rect = {5160, 120, 1335, 855},
