@@ -1,6 +1,6 @@
-#include "shell/windowregistry.h"
-#include "startup/startup.h"
-#include "ui/main/frmwindscale.h"
+#include "core/forms/windowregistry.h"
+#include "core/windows/frmwindscale.h"
+#include "qt/startup/startup.h"
 
 int main(int argc, char *argv[])
 {

@@ -17,6 +17,9 @@
 // renderings of them.
 enum class DesignPicture { None, Yacht, AreasMap };
 
+// The window icons built into the program.
+enum class DesignIcon { None, Application, AreasCloud };
+
 enum class ControlKind {
     Label,
     ClickableLabel,
@@ -70,6 +73,7 @@ struct WindowSpec
     WindowPlacement placement;
     TwipSize screenPosition; // top-left for FixedOnScreen
     DesignColour background;
+    DesignIcon icon = DesignIcon::None;
     // What assistive technology calls the window, where its title does not
     // say what it is.
     std::u16string_view accessibleName = {};

@@ -108,6 +108,9 @@ public:
     // The window is gone from the program; a front end may keep it until its
     // own event handling lets go of it, but it reports nothing more.
     virtual void discard(std::unique_ptr<FormView> view) = 0;
+    // The registry and its instances are gone: the discarded windows the
+    // front end still keeps go with them.
+    virtual void dropDiscarded() = 0;
     // Leaves the event loop with `exitCode`.
     virtual void quit(int exitCode) = 0;
 };

@@ -24,6 +24,7 @@ WindowRegistry::~WindowRegistry()
     m_ended = true;
     while (!m_instances.empty())
         m_instances.pop_back();
+    m_frontEnd.dropDiscarded();
     currentRegistry = m_previous;
 }
 

@@ -22,6 +22,7 @@ inline constexpr WindowSpec window{
     .placement = WindowPlacement::CentreScreen,
     .screenPosition = {0, 0},
     .background = DesignPalette::highlightText,
+    .icon = DesignIcon::AreasCloud,
 };
 
 inline constexpr auto controls = std::to_array<ControlSpec>({

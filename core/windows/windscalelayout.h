@@ -61,6 +61,7 @@ inline constexpr WindowSpec window{
     .placement = WindowPlacement::CentreScreen,
     .screenPosition = {0, 0},
     .background = lightCyan,
+    .icon = DesignIcon::Application,
 };
 
 inline constexpr auto controls = std::to_array<ControlSpec>({

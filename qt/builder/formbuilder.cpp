@@ -1,16 +1,21 @@
-#include "ui/layout/formbuilder.h"
+#include "qt/builder/formbuilder.h"
 
-#include "shell/formwindow.h"
-#include "shell/windowsystem.h"
-#include "ui/controls/formbutton.h"
-#include "ui/controls/formlabel.h"
-#include "ui/controls/inputofflook.h"
-#include "ui/controls/pictures.h"
-#include "ui/controls/roundedshape.h"
-#include "ui/controls/scalecombobox.h"
+#include "qt/shell/formwindow.h"
+#include "qt/shell/windowsystem.h"
+#include "qt/controls/formbutton.h"
+#include "qt/controls/formlabel.h"
+#include "qt/controls/formtextbox.h"
+#include "qt/controls/inputofflook.h"
+#include "qt/controls/pictures.h"
+#include "qt/controls/qtdesign.h"
+#include "qt/controls/qtfonts.h"
+#include "qt/controls/roundedshape.h"
+#include "qt/controls/scalecombobox.h"
+
+#include "core/forms/formview.h"
 
 #include <QApplication>
-#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 
 #include <algorithm>
@@ -18,16 +23,6 @@
 #include <vector>
 
 namespace {
-
-QString toQString(std::u16string_view text)
-{
-    return QString(reinterpret_cast<const QChar *>(text.data()), qsizetype(text.size()));
-}
-
-QString toQString(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
 
 // The screen the windows were laid out for, assumed where Qt knows of none.
 constexpr QRect designScreen(0, 0, 1024, 768);
@@ -37,7 +32,7 @@ void setColour(QWidget &widget, QPalette::ColorRole role, const DesignColour &co
     if (!colour.isSet())
         return;
     QPalette palette = widget.palette();
-    palette.setColor(role, colour.resolved());
+    palette.setColor(role, resolved(colour));
     widget.setPalette(palette);
 }
 
@@ -66,13 +61,8 @@ QWidget *createComboBox(QWidget *parent, const ControlSpec &entry)
 
 QWidget *createTextBox(QWidget *parent, const ControlSpec &entry)
 {
-    auto *text = new QPlainTextEdit(parent);
+    auto *text = new FormTextBox(parent);
     text->setPlainText(toQString(entry.text));
-    text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    text->setWordWrapMode(QTextOption::WordWrap);
-    text->setTabChangesFocus(true);
-    text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setColour(*text, QPalette::Base, entry.background);
     setColour(*text, QPalette::Text, entry.foreground);
     return text;
@@ -103,20 +93,34 @@ QWidget *createControl(QWidget *parent, const ControlSpec &entry)
     case ControlKind::GraphicalButton:
         return createButton(parent, entry);
     case ControlKind::Shape:
-        return new RoundedShape(parent, entry.background.resolved(), entry.border.resolved(),
+        return new RoundedShape(parent, resolved(entry.background), resolved(entry.border),
                                 entry.borderPixels);
     case ControlKind::StretchedPicture:
-        return new StretchedPicture(parent, toQString(entry.resource));
+        return new StretchedPicture(parent, pictureResource(entry.picture));
     case ControlKind::Bitmap:
-        return new BitmapPicture(parent, toQString(entry.resource));
+        return new BitmapPicture(parent, pictureResource(entry.picture));
     }
     return nullptr;
+}
+
+// Each control's click, or a box's pick from its list, reported to the form
+// by the control's layout name.
+void reportClicks(QWidget &control, const ControlSpec &entry, FormEvents &form)
+{
+    const std::string_view name = entry.name;
+    const auto report = [&form, name] { form.clicked(name); };
+    if (auto *box = qobject_cast<ScaleComboBox *>(&control))
+        QObject::connect(box, &ScaleComboBox::picked, box, report);
+    else if (auto *button = qobject_cast<QPushButton *>(&control))
+        QObject::connect(button, &QPushButton::clicked, button, report);
+    else if (auto *label = qobject_cast<ClickableLabel *>(&control))
+        QObject::connect(label, &ClickableLabel::clicked, label, report);
 }
 
 void applyCommonSettings(QWidget &control, const ControlSpec &entry)
 {
     control.setObjectName(toQString(entry.name));
-    control.setGeometry(twipsToPixels(entry.rect));
+    control.setGeometry(twipsToQRect(entry.rect));
     // A control that took its font at creation, before its text, keeps it.
     if (entry.font && !control.testAttribute(Qt::WA_SetFont))
         control.setFont(designFont(*entry.font));
@@ -164,11 +168,11 @@ Qt::WindowFlags windowFlags(WindowFrame frame)
 // primary screen, for a frame of the given extents around the client area.
 QPoint placedPosition(const WindowSpec &window, const QMargins &frame)
 {
-    const QSize size = twipsToPixels(window.client).grownBy(frame);
+    const QSize size = twipsToQSize(window.client).grownBy(frame);
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect screenArea = screen ? screen->geometry() : designScreen;
     if (window.placement == WindowPlacement::FixedOnScreen) {
-        const QSize offset = twipsToPixels(window.screenPosition);
+        const QSize offset = twipsToQSize(window.screenPosition);
         return screenArea.topLeft() + QPoint(offset.width(), offset.height());
     }
     const QPoint centred = screenArea.center() - QPoint(size.width() / 2, size.height() / 2);
@@ -179,7 +183,7 @@ QPoint placedPosition(const WindowSpec &window, const QMargins &frame)
 
 } // namespace
 
-std::unique_ptr<FormWindow> buildFormWindow(FormWindowEvents &form, const WindowSpec &design,
+std::unique_ptr<FormWindow> buildFormWindow(FormEvents &form, const WindowSpec &design,
                                             std::span<const ControlSpec> controls)
 {
     auto window = std::make_unique<FormWindow>(form, windowFlags(design.frame));
@@ -189,7 +193,7 @@ std::unique_ptr<FormWindow> buildFormWindow(FormWindowEvents &form, const Window
         window->setAccessibleName(toQString(design.accessibleName));
     window->setAutoFillBackground(true);
     setColour(*window, QPalette::Window, design.background);
-    const QSize client = twipsToPixels(design.client);
+    const QSize client = twipsToQSize(design.client);
     window->setFixedSize(client);
     // A centred window is centred with its frame, as the platform centres
     // windows; the frame's size is asked for before the window is shown, so
@@ -204,6 +208,7 @@ std::unique_ptr<FormWindow> buildFormWindow(FormWindowEvents &form, const Window
     for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
         QWidget *control = createControl(window.get(), *it);
         applyCommonSettings(*control, *it);
+        reportClicks(*control, *it, form);
         if (control->focusPolicy() != Qt::NoFocus)
             tabStops.emplace_back(it->tabIndex, control);
     }

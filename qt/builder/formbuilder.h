@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/layout/formlayout.h"
+#include "core/design/formlayout.h"
 
 #include <QMargins>
 #include <QPoint>
@@ -9,12 +9,12 @@
 #include <span>
 
 class FormWindow;
-class FormWindowEvents;
+class FormEvents;
 
 // Builds a window and its controls from its layout, reporting to `form`.
 // Controls are listed front to back; each gets its layout name as
 // objectName, the controls that take the focus are chained in ascending tab
 // index, and labels are tied to the controls they name.
-[[nodiscard]] std::unique_ptr<FormWindow> buildFormWindow(FormWindowEvents &form,
+[[nodiscard]] std::unique_ptr<FormWindow> buildFormWindow(FormEvents &form,
                                                           const WindowSpec &window,
                                                           std::span<const ControlSpec> controls);

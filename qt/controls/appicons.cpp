@@ -1,7 +1,7 @@
-#include "ui/controls/appicons.h"
+#include "qt/controls/appicons.h"
 
 #include "assets/rawimage.h"
-#include "shell/identity.h"
+#include "core/identity.h"
 
 #include <QPixmap>
 

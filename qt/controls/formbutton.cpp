@@ -1,4 +1,4 @@
-#include "ui/controls/formbutton.h"
+#include "qt/controls/formbutton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

@@ -1,4 +1,4 @@
-#include "ui/controls/formlabel.h"
+#include "qt/controls/formlabel.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

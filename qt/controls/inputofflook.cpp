@@ -1,4 +1,4 @@
-#include "ui/controls/inputofflook.h"
+#include "qt/controls/inputofflook.h"
 
 #include <QApplication>
 #include <QPainter>

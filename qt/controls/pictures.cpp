@@ -1,4 +1,4 @@
-#include "ui/controls/pictures.h"
+#include "qt/controls/pictures.h"
 
 #include "assets/rawimage.h"
 
@@ -66,4 +66,17 @@ void BitmapPicture::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawPixmap(0, 0, m_pixmap);
+}
+
+QString pictureResource(DesignPicture picture)
+{
+    switch (picture) {
+    case DesignPicture::Yacht:
+        return QStringLiteral(":/galevane/drawing/yacht.svg");
+    case DesignPicture::AreasMap:
+        return QStringLiteral(":/galevane/map/areas.argb");
+    case DesignPicture::None:
+        break;
+    }
+    return {};
 }

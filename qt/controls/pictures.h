@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/design/formlayout.h"
+
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -46,3 +48,7 @@ protected:
 private:
     QPixmap m_pixmap;
 };
+
+// Where the Qt front end keeps a picture of the design: the SVG of a
+// drawing (beside its raw renderings), the raw pixels of a bitmap.
+[[nodiscard]] QString pictureResource(DesignPicture picture);

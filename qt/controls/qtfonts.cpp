@@ -1,23 +1,14 @@
-#include "ui/controls/designfonts.h"
+#include "qt/controls/qtfonts.h"
 
-#include "ui/controls/twips.h"
+#include "core/design/twips.h"
 
 #include <QApplication>
 #include <QStringList>
 
-QString designFamily(DesignFace face)
+QString designFamilyName(DesignFace face)
 {
-    switch (face) {
-    case DesignFace::MsSansSerif:
-        return QStringLiteral("MS Sans Serif");
-    case DesignFace::TimesNewRoman:
-        return QStringLiteral("Times New Roman");
-    case DesignFace::ComicSansMs:
-        return QStringLiteral("Comic Sans MS");
-    case DesignFace::Arial:
-        return QStringLiteral("Arial");
-    }
-    return {};
+    const std::u16string_view name = designFamily(face);
+    return QString(reinterpret_cast<const QChar *>(name.data()), qsizetype(name.size()));
 }
 
 QString standInFamily(DesignFace face)
@@ -49,10 +40,8 @@ QFont designFont(const FontSpec &wanted)
 
 void registerFontSubstitutions()
 {
-    for (DesignFace face : {DesignFace::MsSansSerif, DesignFace::TimesNewRoman,
-                            DesignFace::ComicSansMs, DesignFace::Arial}) {
-        QFont::insertSubstitution(designFamily(face), standInFamily(face));
-    }
+    for (DesignFace face : allDesignFaces)
+        QFont::insertSubstitution(designFamilyName(face), standInFamily(face));
 }
 
 void useDesignFonts()

@@ -1,30 +1,16 @@
 #pragma once
 
+#include "core/design/designfonts.h"
+
 #include <QFont>
 #include <QString>
 
-// The four typefaces the windows are designed in. Each is drawn with a free
-// stand-in that Debian ships (fonts-liberation2, fonts-comic-neue), chosen
-// here rather than by the machine's font configuration so that the windows
-// look the same wherever they run.
-enum class DesignFace { MsSansSerif, TimesNewRoman, ComicSansMs, Arial };
+// The design's four typefaces in Qt. Each is drawn with a free stand-in that
+// Debian ships (fonts-liberation2, fonts-comic-neue), chosen here rather
+// than by the machine's font configuration so that the windows look the
+// same wherever they run.
 
-struct FontSpec
-{
-    DesignFace face;
-    double points;
-    bool bold;
-    bool underline;
-};
-
-// The dialog font, the default of every control, and its bold cut, which
-// the buttons and the small print of all windows use.
-namespace DesignFonts {
-inline constexpr FontSpec dialog{DesignFace::MsSansSerif, 8.25, false, false};
-inline constexpr FontSpec dialogBold{DesignFace::MsSansSerif, 8.25, true, false};
-} // namespace DesignFonts
-
-[[nodiscard]] QString designFamily(DesignFace face);
+[[nodiscard]] QString designFamilyName(DesignFace face);
 [[nodiscard]] QString standInFamily(DesignFace face);
 
 // The font for a layout entry, sized in logical pixels so that text keeps

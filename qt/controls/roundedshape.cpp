@@ -1,4 +1,4 @@
-#include "ui/controls/roundedshape.h"
+#include "qt/controls/roundedshape.h"
 
 #include <QPainter>
 

@@ -1,4 +1,6 @@
-#include "ui/controls/scalecombobox.h"
+#include "qt/controls/scalecombobox.h"
+
+#include "qt/controls/qtdesign.h"
 
 #include <QLineEdit>
 
@@ -14,19 +16,27 @@ ScaleComboBox::ScaleComboBox(QWidget *parent)
     connect(this, &QComboBox::activated, this, &ScaleComboBox::picked);
 }
 
-void ScaleComboBox::appendEntries(const QStringList &entries)
+void ScaleComboBox::appendEntries(std::span<const std::string_view> entries)
 {
     // Filling the first entry would otherwise put it in the edit field.
     const QString shown = currentText();
-    addItems(entries);
+    QStringList items;
+    for (std::string_view entry : entries)
+        items.append(toQString(entry));
+    addItems(items);
     // The whole list shows at once, every force without scrolling.
     setMaxVisibleItems(count());
     setEditText(shown);
 }
 
-void ScaleComboBox::writeText(const QString &text, int row)
+std::u16string ScaleComboBox::text() const
+{
+    return std::u16string(utf16View(currentText()));
+}
+
+void ScaleComboBox::writeText(std::string_view text, int row)
 {
     if (row >= 0 && row < count())
         setCurrentIndex(row);
-    setEditText(text);
+    setEditText(toQString(text));
 }

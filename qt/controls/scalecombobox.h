@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/forms/formview.h"
+
 #include <QComboBox>
 
 // An editable drop-down box whose only event is the user picking an entry
@@ -8,18 +10,16 @@
 // the typed text equals an entry and Enter is pressed or the box loses focus;
 // typed text is left exactly as typed (no completion, no case change, no
 // entry added). Writing a text from code raises nothing either.
-class ScaleComboBox final : public QComboBox
+class ScaleComboBox final : public QComboBox, public ComboBoxControl
 {
     Q_OBJECT
 public:
     explicit ScaleComboBox(QWidget *parent);
     Q_DISABLE_COPY_MOVE(ScaleComboBox)
 
-    // Appends entries at the end of the list, keeping the text shown.
-    void appendEntries(const QStringList &entries);
-    // Shows `text`, with the list's current entry moved to `row` so that the
-    // arrow keys step on from the row shown.
-    void writeText(const QString &text, int row);
+    void appendEntries(std::span<const std::string_view> entries) override;
+    [[nodiscard]] std::u16string text() const override;
+    void writeText(std::string_view text, int row) override;
 
 signals:
     void picked();

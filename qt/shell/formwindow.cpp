@@ -1,7 +1,10 @@
-#include "shell/formwindow.h"
+#include "qt/shell/formwindow.h"
+
+#include "core/forms/formview.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QCloseEvent>
 
 namespace {
@@ -16,9 +19,9 @@ QAccessibleInterface *accessibleFormWindow(const QString &, QObject *object)
 
 } // namespace
 
-FormWindow::FormWindow(FormWindowEvents &form, Qt::WindowFlags flags)
+FormWindow::FormWindow(FormEvents &form, Qt::WindowFlags flags)
     : QWidget(nullptr, flags)
-    , m_form(form)
+    , m_form(&form)
 {
     static const bool installed = [] {
         QAccessible::installFactory(accessibleFormWindow);
@@ -26,18 +29,28 @@ FormWindow::FormWindow(FormWindowEvents &form, Qt::WindowFlags flags)
     }();
     Q_UNUSED(installed)
     m_activationSettle.setSingleShot(true);
-    m_activationSettle.setInterval(FormWindowEvents::activationSettleMs);
-    connect(&m_activationSettle, &QTimer::timeout, this,
-            [this] { m_form.activationSettled(this); });
+    m_activationSettle.setInterval(activationSettleMs);
+    connect(&m_activationSettle, &QTimer::timeout, this, [this] {
+        if (m_form)
+            m_form->activationSettled(isActiveWindow());
+    });
+}
+
+void FormWindow::detach()
+{
+    m_form = nullptr;
+    m_activationSettle.stop();
 }
 
 bool FormWindow::event(QEvent *event)
 {
     const bool handled = QWidget::event(event);
-    if (event->type() == QEvent::WindowActivate && m_form.activationReported(this)) {
+    if (!m_form)
+        return handled;
+    if (event->type() == QEvent::WindowActivate && m_form->activationReported()) {
         m_activationSettle.start();
     } else if (event->type() == QEvent::WindowDeactivate) {
-        m_form.deactivationReported(this);
+        m_form->deactivationReported(!isActiveWindow() && QApplication::activeWindow());
         m_activationSettle.start();
     }
     return handled;
@@ -67,7 +80,7 @@ void FormWindow::comeBackFromMinimised()
 
 void FormWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_form.windowCloseRequested(this))
+    if (!m_form || m_form->closeRequested())
         event->accept();
     else
         event->ignore();

@@ -1,4 +1,4 @@
-#include "shell/windowsystem.h"
+#include "qt/shell/windowsystem.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "startup/application.h"
+#include "qt/startup/application.h"
 
-#include "shell/identity.h"
+#include "core/identity.h"
 
 #include <cstdio>
 #include <exception>
@@ -10,11 +10,11 @@ namespace {
 // Sets the program's name, version and organisation on the application.
 void describeApplication()
 {
-    QCoreApplication::setApplicationName(galevane::applicationName.toString());
-    QCoreApplication::setApplicationVersion(galevane::displayVersion.toString());
+    QCoreApplication::setApplicationName(QStringView(galevane::applicationName).toString());
+    QCoreApplication::setApplicationVersion(QStringView(galevane::displayVersion).toString());
     QCoreApplication::setOrganizationName(QStringLiteral("Quayforth"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("quayforth.co.uk"));
-    QGuiApplication::setDesktopFileName(galevane::applicationId.toString());
+    QGuiApplication::setDesktopFileName(QStringView(galevane::applicationId).toString());
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "startup/displaycheck.h"
+#include "qt/startup/displaycheck.h"
 
 #include <QFile>
 #include <QtGlobal>

@@ -1,4 +1,4 @@
-#include "startup/firstpaintprobe.h"
+#include "qt/startup/firstpaintprobe.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,12 +1,14 @@
-#include "startup/startup.h"
+#include "qt/startup/startup.h"
 
-#include "shell/form.h"
-#include "shell/formwindow.h"
-#include "shell/windowregistry.h"
-#include "startup/application.h"
-#include "startup/displaycheck.h"
-#include "startup/firstpaintprobe.h"
-#include "ui/controls/designfonts.h"
+#include "core/forms/form.h"
+#include "qt/builder/qtformview.h"
+#include "qt/builder/qtfrontend.h"
+#include "core/forms/windowregistry.h"
+#include "qt/startup/application.h"
+#include "qt/startup/displaycheck.h"
+#include "qt/startup/firstpaintprobe.h"
+#include "qt/controls/qtfonts.h"
+#include "qt/shell/formwindow.h"
 
 #include <cstdio>
 #include <exception>
@@ -37,11 +39,13 @@ int runProgram(int argc, char *argv[], const std::function<Form &()> &firstWindo
     QApplication::setQuitOnLastWindowClosed(false);
     useDesignFonts();
     try {
-        WindowRegistry registry;
-        registry.setEndAction([](int exitCode) { QCoreApplication::exit(exitCode); });
+        QtFrontEnd frontEnd;
+        WindowRegistry registry(frontEnd);
         Form &first = firstWindow();
-        if (FirstPaintProbe::isRequested())
-            FirstPaintProbe::watch(first.window());
+        if (FirstPaintProbe::isRequested()) {
+            first.Load();
+            FirstPaintProbe::watch(*loadedWidget(first));
+        }
         first.Show();
         return QApplication::exec();
     } catch (const std::exception &failure) {

@@ -1,8 +1,8 @@
 // Runs the real application object, lets a handler fail with an exception,
 // and checks that the program ends with the failing status after one report.
 
-#include "shell/identity.h"
-#include "startup/application.h"
+#include "core/identity.h"
+#include "qt/startup/application.h"
 
 #include <QEvent>
 #include <QTimer>
@@ -28,8 +28,8 @@ protected:
 int main(int argc, char *argv[])
 {
     GalevaneApplication app(argc, argv);
-    if (QCoreApplication::applicationName() != galevane::applicationName ||
-        QCoreApplication::applicationVersion() != galevane::displayVersion ||
+    if (QCoreApplication::applicationName() != QStringView(galevane::applicationName) ||
+        QCoreApplication::applicationVersion() != QStringView(galevane::displayVersion) ||
         QCoreApplication::organizationName() != u"Quayforth") {
         std::puts("application description is wrong");
         return 1;

@@ -1,6 +1,7 @@
-#include "startup/displaycheck.h"
-#include "ui/controls/designfonts.h"
-#include "ui/controls/twips.h"
+#include "qt/startup/displaycheck.h"
+#include "qt/controls/qtfonts.h"
+#include "core/design/twips.h"
+#include "qt/controls/qtdesign.h"
 
 #include <QFile>
 #include <QFontInfo>
@@ -74,11 +75,11 @@ void tst_ShellParts::rectanglesKeepTouchingEdges()
 {
     // Two boxes side by side in twips stay side by side in pixels, whatever
     // the rounding of each extent.
-    const QRect left = twipsToPixels(TwipRect{120, 2520, 2055, 450});
-    const QRect right = twipsToPixels(TwipRect{2175, 2520, 2090, 450});
+    const QRect left = twipsToQRect(TwipRect{120, 2520, 2055, 450});
+    const QRect right = twipsToQRect(TwipRect{2175, 2520, 2090, 450});
     QCOMPARE(left.right() + 1, right.left());
-    QCOMPARE(twipsToPixels(TwipRect{2108, 2280, 615, 375}), QRect(141, 152, 41, 25));
-    QCOMPARE(twipsToPixels(TwipSize{4830, 3165}), QSize(322, 211));
+    QCOMPARE(twipsToQRect(TwipRect{2108, 2280, 615, 375}), QRect(141, 152, 41, 25));
+    QCOMPARE(twipsToQSize(TwipSize{4830, 3165}), QSize(322, 211));
 }
 
 void tst_ShellParts::fontsUseTheirStandIns_data()
@@ -111,8 +112,8 @@ void tst_ShellParts::designFamilyNamesAreSubstituted()
     registerFontSubstitutions();
     for (DesignFace face : {DesignFace::MsSansSerif, DesignFace::TimesNewRoman,
                             DesignFace::ComicSansMs, DesignFace::Arial}) {
-        QCOMPARE(QFont::substitute(designFamily(face)).toLower(), standInFamily(face).toLower());
-        QFont named(designFamily(face));
+        QCOMPARE(QFont::substitute(designFamilyName(face)).toLower(), standInFamily(face).toLower());
+        QFont named(designFamilyName(face));
         QCOMPARE(QFontInfo(named).family(), standInFamily(face));
     }
 }

@@ -1,6 +1,8 @@
-#include "shell/form.h"
-#include "shell/formwindow.h"
-#include "shell/windowregistry.h"
+#include "core/forms/form.h"
+#include "qt/builder/formwidgets.h"
+#include "qt/builder/qtfrontend.h"
+#include "qt/shell/formwindow.h"
+#include "core/forms/windowregistry.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -11,6 +13,20 @@
 
 namespace {
 
+// A window of one text field, empty in its layout.
+constexpr WindowSpec testWindow{
+    .name = "TestForm",
+    .caption = u"Test",
+    .client = {3000, 1500},
+    .frame = WindowFrame::FixedSingle,
+    .placement = WindowPlacement::CentreScreen,
+    .screenPosition = {0, 0},
+    .background = DesignPalette::white,
+};
+constexpr auto testControls = std::to_array<ControlSpec>({
+    {.name = "Combo1", .kind = ControlKind::ComboBox, .rect = {0, 0, 2000, 450}, .tabIndex = 0},
+});
+
 // A window class for exercising the window operations: one text field,
 // empty in its layout, and counters for each of its handlers.
 class TestForm final : public Form
@@ -19,11 +35,7 @@ public:
     void Form_Initialize() override { ++initialized; }
 
     // The field of the loaded window; any access loads it.
-    QLineEdit &field()
-    {
-        Load();
-        return *m_field;
-    }
+    QLineEdit &field() { return *qtComboBox(view().comboBox("Combo1")).lineEdit(); }
 
     int initialized = 0;
     int activated = 0;
@@ -33,13 +45,7 @@ public:
     bool unloadFromUnload = false;
 
 protected:
-    std::unique_ptr<FormWindow> createWindow() override
-    {
-        auto window = std::make_unique<FormWindow>(*this, Qt::Window);
-        window->resize(200, 100);
-        m_field = new QLineEdit(window.get());
-        return window;
-    }
+    FormDesign design() const override { return {testWindow, testControls}; }
     void Form_Activate() override { ++activated; }
     void Form_Unload(bool &cancel) override
     {
@@ -49,23 +55,27 @@ protected:
             Unload();
     }
     void closedByWindowManager() override { ++windowManagerCloses; }
+};
 
-private:
-    QPointer<QLineEdit> m_field;
+constexpr WindowSpec otherWindow{
+    .name = "OtherForm",
+    .caption = u"Other",
+    .client = {3000, 1500},
+    .frame = WindowFrame::FixedSingle,
+    .placement = WindowPlacement::CentreScreen,
+    .screenPosition = {0, 0},
+    .background = DesignPalette::white,
 };
 
 // A second class, so that classes can be told apart.
 class OtherForm final : public Form
 {
 protected:
-    std::unique_ptr<FormWindow> createWindow() override
-    {
-        return std::make_unique<FormWindow>(*this, Qt::Window);
-    }
+    FormDesign design() const override { return {otherWindow, {}}; }
 };
 
 // Long enough for every timer that settles the window system's reports.
-constexpr int pastActivationSettling = 3 * Form::activationSettleMs;
+constexpr int pastActivationSettling = 3 * FormWindow::activationSettleMs;
 
 } // namespace
 
@@ -95,6 +105,7 @@ private slots:
     void registryTakesItsWindowsWithIt();
 
 private:
+    QtFrontEnd m_frontEnd;
     std::unique_ptr<WindowRegistry> m_registry;
     int m_endCalls = 0;
     int m_exitCode = -1;
@@ -102,7 +113,7 @@ private:
 
 void tst_WindowRegistry::init()
 {
-    m_registry = std::make_unique<WindowRegistry>();
+    m_registry = std::make_unique<WindowRegistry>(m_frontEnd);
     m_endCalls = 0;
     m_exitCode = -1;
     m_registry->setEndAction([this](int exitCode) {
@@ -134,7 +145,7 @@ void tst_WindowRegistry::instanceExistsBeforeItsWindow()
 {
     TestForm &form = defaultInstance<TestForm>();
     QVERIFY(!form.isLoaded());
-    QVERIFY(!form.loadedWindow());
+    QVERIFY(!loadedWidget(form));
     form.Load();
     QVERIFY(form.isLoaded());
     QVERIFY(!form.isVisible());
@@ -144,10 +155,10 @@ void tst_WindowRegistry::loadingALoadedWindowChangesNothing()
 {
     TestForm &form = defaultInstance<TestForm>();
     form.Load();
-    FormWindow *window = form.loadedWindow();
+    FormWindow *window = loadedWidget(form);
     form.field().setText(QStringLiteral("kept"));
     form.Load();
-    QCOMPARE(form.loadedWindow(), window);
+    QCOMPARE(loadedWidget(form), window);
     QCOMPARE(form.field().text(), u"kept");
     QVERIFY(!form.isVisible());
 }
@@ -157,7 +168,7 @@ void tst_WindowRegistry::unloadKeepsTheInstanceAndShowRebuildsFromTheLayout()
     TestForm &form = defaultInstance<TestForm>();
     form.Show();
     form.field().setText(QStringLiteral("typed"));
-    QPointer<FormWindow> old = form.loadedWindow();
+    QPointer<FormWindow> old = loadedWidget(form);
     form.Unload();
     QVERIFY(!form.isLoaded());
     QCOMPARE(form.unloads, 1);
@@ -200,16 +211,16 @@ void tst_WindowRegistry::showMakesTheWindowVisibleAndActive()
     form.Show();
     QVERIFY(form.isVisible());
     QCOMPARE(form.activated, 1); // within Show, before it returns
-    QVERIFY(QTest::qWaitForWindowActive(form.loadedWindow()));
+    QVERIFY(QTest::qWaitForWindowActive(loadedWidget(form)));
     QTest::qWait(pastActivationSettling);
     QCOMPARE(form.activated, 1); // the window system's report is not a second activation
 
     OtherForm &other = defaultInstance<OtherForm>();
     other.Show();
-    QVERIFY(QTest::qWaitForWindowActive(other.loadedWindow()));
+    QVERIFY(QTest::qWaitForWindowActive(loadedWidget(other)));
     QTest::qWait(pastActivationSettling);
     // The user brings the first window back to the front.
-    form.loadedWindow()->activateWindow();
+    loadedWidget(form)->activateWindow();
     QTRY_COMPARE(form.activated, 2);
     QTest::qWait(pastActivationSettling);
     QCOMPARE(form.activated, 2);
@@ -233,10 +244,10 @@ void tst_WindowRegistry::oneActivationRunsFormActivateOnce()
     QFETCH(QList<int>, reports);
     TestForm &form = defaultInstance<TestForm>();
     form.Show();
-    QVERIFY(QTest::qWaitForWindowActive(form.loadedWindow()));
+    QVERIFY(QTest::qWaitForWindowActive(loadedWidget(form)));
     for (int type : reports) {
         QEvent report(static_cast<QEvent::Type>(type));
-        QApplication::sendEvent(form.loadedWindow(), &report);
+        QApplication::sendEvent(loadedWidget(form), &report);
     }
     QTest::qWait(pastActivationSettling);
     QCOMPARE(form.activated, 1);
@@ -251,7 +262,7 @@ void tst_WindowRegistry::oneActivationRunsFormActivateOnce()
     form.Hide();
     form.Show();
     QCOMPARE(form.activated, 2);
-    QVERIFY(QTest::qWaitForWindowActive(form.loadedWindow()));
+    QVERIFY(QTest::qWaitForWindowActive(loadedWidget(form)));
     QTest::qWait(pastActivationSettling);
     QCOMPARE(form.activated, 2);
 }
@@ -262,11 +273,11 @@ void tst_WindowRegistry::visibleTrueOnAVisibleWindowChangesNothing()
     form.Visible(true);
     QVERIFY(form.isVisible());
     QCOMPARE(form.activated, 0);
-    FormWindow *window = form.loadedWindow();
+    FormWindow *window = loadedWidget(form);
     form.Visible(true);
     form.Show();
     form.Show();
-    QCOMPARE(form.loadedWindow(), window);
+    QCOMPARE(loadedWidget(form), window);
     QVERIFY(form.isVisible());
 }
 
@@ -291,11 +302,11 @@ void tst_WindowRegistry::windowWithInputOffRefusesToClose()
     form.Show();
     form.Enabled(false);
     QVERIFY(!form.isEnabled());
-    QVERIFY(!form.loadedWindow()->close());
+    QVERIFY(!loadedWidget(form)->close());
     QVERIFY(form.isVisible());
     QCOMPARE(form.unloads, 0);
     form.Enabled(true);
-    QVERIFY(form.loadedWindow()->close());
+    QVERIFY(loadedWidget(form)->close());
     QVERIFY(!form.isLoaded());
 }
 
@@ -303,7 +314,7 @@ void tst_WindowRegistry::windowManagerCloseUnloadsThroughTheHandler()
 {
     TestForm &form = defaultInstance<TestForm>();
     form.Show();
-    QVERIFY(form.loadedWindow()->close());
+    QVERIFY(loadedWidget(form)->close());
     QCOMPARE(form.unloads, 1);
     QCOMPARE(form.windowManagerCloses, 1);
     QVERIFY(!form.isLoaded());
@@ -311,7 +322,7 @@ void tst_WindowRegistry::windowManagerCloseUnloadsThroughTheHandler()
     // A close the handler cancels leaves everything as it was.
     form.cancelUnload = true;
     form.Show();
-    QVERIFY(!form.loadedWindow()->close());
+    QVERIFY(!loadedWidget(form)->close());
     QCOMPARE(form.unloads, 2);
     QCOMPARE(form.windowManagerCloses, 1);
     QVERIFY(form.isVisible());
@@ -331,10 +342,10 @@ void tst_WindowRegistry::endHidesEverythingAndRunsNoHandler()
     QCOMPARE(form.unloads, 0);
 
     // Whatever the window system still delivers runs no handler.
-    form.loadedWindow()->show();
-    form.loadedWindow()->activateWindow();
+    loadedWidget(form)->show();
+    loadedWidget(form)->activateWindow();
     QTest::qWait(pastActivationSettling);
-    QVERIFY(form.loadedWindow()->close());
+    QVERIFY(loadedWidget(form)->close());
     form.Unload();
     QCOMPARE(form.unloads, 0);
     QCOMPARE(form.activated, activations);
@@ -356,10 +367,10 @@ void tst_WindowRegistry::registryTakesItsWindowsWithIt()
     {
         TestForm &form = defaultInstance<TestForm>();
         form.Show();
-        unloaded = form.loadedWindow();
+        unloaded = loadedWidget(form);
         form.Unload(); // deletion deferred to the event loop
         form.Show();
-        shown = form.loadedWindow();
+        shown = loadedWidget(form);
     }
     m_registry.reset();
     QVERIFY(shown.isNull());

@@ -1,8 +1,8 @@
 // Every picture the windows name is compiled in and loads.
 
 #include "assets/rawimage.h"
-#include "ui/controls/appicons.h"
-#include "ui/controls/pictures.h"
+#include "qt/controls/appicons.h"
+#include "qt/controls/pictures.h"
 
 #include <QPainter>
 #include <QPixmap>

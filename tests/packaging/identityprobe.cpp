@@ -2,7 +2,7 @@
 // "key=value" line each, for check_identity.py to compare with the version
 // and the id the build was configured with.
 
-#include "startup/application.h"
+#include "qt/startup/application.h"
 
 #include <cstdio>
 

@@ -29,7 +29,8 @@
 // none given, after 200 steps). The seed is random unless given and is
 // printed first; a failure prints it again with the last 20 steps.
 
-#include "scale/scaletable.h"
+#include "core/scale/scaletable.h"
+#include "qt/controls/qtdesign.h"
 #include "tests/support/flowfixture.h"
 #include "tests/support/xdotool.h"
 #include "tests/ui/modelwalk/flowmodel.h"
@@ -165,7 +166,7 @@ QString number(int value)
 
 // ---------------------------------------------------------------------------
 // When the window system has settled: no X event for a while, and every
-// activation the program waits out (Form::activationSettleMs after the last
+// activation the program waits out (FormWindow::activationSettleMs after the last
 // report of one) decided.
 
 class SettleWatch final : public QObject, public QAbstractNativeEventFilter
@@ -187,7 +188,7 @@ public:
 
     [[nodiscard]] bool quiet() const
     {
-        return m_lastActivationReport.elapsed() > Form::activationSettleMs + quietMs &&
+        return m_lastActivationReport.elapsed() > FormWindow::activationSettleMs + quietMs &&
                m_lastNativeEvent.elapsed() > quietMs;
     }
 
@@ -264,7 +265,7 @@ public:
         m_flow = std::make_unique<FlowFixture>();
         m_lastPick.reset();
         for (ScaleColumn column : allScaleColumns) {
-            ScaleComboBox &box = m_flow->main().box(column);
+            ScaleComboBox &box = qtComboBox(m_flow->main().box(column));
             QObject::connect(&box, &ScaleComboBox::picked, &box, [this, column, &box] {
                 m_lastPick = std::pair(column, box.currentText());
             });
@@ -333,7 +334,7 @@ private:
     QWidget *window(Win win) const
     {
         Form *f = form(win);
-        return f ? f->loadedWindow() : nullptr;
+        return f ? loadedWidget(*f) : nullptr;
     }
 
     // The windows the program shows, whether or not they take input.
@@ -393,7 +394,7 @@ private:
     Target boxArrow()
     {
         const ScaleColumn column = allScaleColumns[std::size_t(below(6))];
-        ScaleComboBox &box = m_flow->main().box(column);
+        ScaleComboBox &box = qtComboBox(m_flow->main().box(column));
         constexpr int arrowWidth = 16;
         const QRect area(box.mapToGlobal(QPoint(box.width() - arrowWidth, 0)),
                          QSize(arrowWidth, box.height()));
@@ -691,10 +692,10 @@ private:
         if (m_lastPick && main) {
             const auto &[column, text] = *m_lastPick;
             frmWindScale &mainForm = m_flow->main();
-            if (const ScaleRow *row = ScaleTable::findRow(column, text)) {
+            if (const ScaleRow *row = ScaleTable::findRow(column, utf16View(text))) {
                 for (ScaleColumn other : allScaleColumns) {
                     const QString expected = uidriver::latin1(row->text(other));
-                    const QString seen = mainForm.box(other).currentText();
+                    const QString seen = qtComboBox(mainForm.box(other)).currentText();
                     if (other == column ? seen != text : seen != expected)
                         found << QStringLiteral("after a pick of \"%1\" in %2, %3 shows \"%4\", "
                                                 "not \"%5\"")
@@ -702,7 +703,7 @@ private:
                                           QString::fromLatin1(boxName(other)), seen,
                                           other == column ? text : expected);
                 }
-                if (mainForm.Text1().toPlainText() != uidriver::latin1(row->criterion))
+                if (qtTextBox(mainForm.Text1()).toPlainText() != uidriver::latin1(row->criterion))
                     found << QStringLiteral("after a pick of \"%1\" the criterion is not row %2's")
                                  .arg(text)
                                  .arg(row->force);

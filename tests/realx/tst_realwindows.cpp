@@ -56,7 +56,7 @@ bool settled(const std::function<bool()> &condition)
 // Long enough for every timer that settles the window system's reports.
 void waitPastActivationSettling()
 {
-    QTest::qWait(3 * Form::activationSettleMs);
+    QTest::qWait(3 * FormWindow::activationSettleMs);
 }
 
 // A real click of the X server's pointer at a point of a widget.
@@ -310,7 +310,7 @@ void tst_RealWindows::mainWindowIsCentredAndCannotBeResizedOrMaximised()
 
 void tst_RealWindows::helpAndAboutSitAtTheirPlace()
 {
-    flow().main().window().move(40, 30); // wherever the main window is
+    formWidget(flow().main()).move(40, 30); // wherever the main window is
     click(*flow().controlOf<frmWindScale>("Command2"));
     QWidget *help = flow().windowOf<frmhelp1>();
     QVERIFY(waitActive(help));

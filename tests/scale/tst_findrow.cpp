@@ -1,11 +1,21 @@
-#include "scale/forcetext.h"
-#include "scale/scaletable.h"
+#include "core/scale/forcetext.h"
+#include "core/scale/scaletable.h"
 
 #include <QTest>
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
+
+namespace {
+
+// The lookup reads UTF-16 text, as QString holds it.
+std::u16string_view utf16(const QString &text)
+{
+    return {reinterpret_cast<const char16_t *>(text.utf16()), std::size_t(text.size())};
+}
+
+} // namespace
 
 // Every heap allocation in this process is counted, so a test can prove that a
 // lookup allocates nothing.
@@ -35,7 +45,7 @@ constexpr int noRow = -1;
 
 int foundForce(ScaleColumn column, const QString &text)
 {
-    const ScaleRow *row = ScaleTable::findRow(column, text);
+    const ScaleRow *row = ScaleTable::findRow(column, utf16(text));
     return row ? row->force : noRow;
 }
 
@@ -165,7 +175,7 @@ void tst_FindRow::forceForms()
     QFETCH(QString, text);
     QFETCH(int, force);
     QCOMPARE(foundForce(ScaleColumn::Force, text), force);
-    const std::optional<int> read = readForce(text);
+    const std::optional<int> read = readForce(utf16(text));
     QCOMPARE(read.has_value(), force != noRow);
 }
 
@@ -201,8 +211,8 @@ void tst_FindRow::lookupAllocatesNothing()
     int found = 0;
     for (int round = 0; round < 100; ++round) {
         for (std::size_t i = 0; i < allScaleColumns.size(); ++i) {
-            found += ScaleTable::findRow(allScaleColumns[i], hits[i]) != nullptr;
-            found += ScaleTable::findRow(allScaleColumns[i], misses[i]) != nullptr;
+            found += ScaleTable::findRow(allScaleColumns[i], utf16(hits[i])) != nullptr;
+            found += ScaleTable::findRow(allScaleColumns[i], utf16(misses[i])) != nullptr;
         }
         found += ScaleTable::columnTexts(ScaleColumn::Knots).size() == 13;
     }

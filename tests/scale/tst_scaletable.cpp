@@ -1,4 +1,4 @@
-#include "scale/scaletable.h"
+#include "core/scale/scaletable.h"
 
 #include <QRegularExpression>
 #include <QTest>

@@ -4,11 +4,12 @@
 // window shown as at start-up, and End recorded instead of leaving the
 // process.
 
-#include "shell/windowregistry.h"
+#include "core/forms/windowregistry.h"
+#include "qt/builder/qtfrontend.h"
 #include "tests/support/uidriver.h"
-#include "ui/secondary/frmabout.h"
-#include "ui/secondary/frmareas.h"
-#include "ui/secondary/frmhelp1.h"
+#include "core/windows/frmabout.h"
+#include "core/windows/frmareas.h"
+#include "core/windows/frmhelp1.h"
 
 #include <memory>
 
@@ -17,7 +18,7 @@ class FlowFixture
 public:
     FlowFixture()
     {
-        m_registry = std::make_unique<WindowRegistry>();
+        m_registry = std::make_unique<WindowRegistry>(m_frontEnd);
         m_registry->setEndAction([this](int exitCode) { m_exitCode = exitCode; });
         defaultInstance<frmWindScale>().Show();
     }
@@ -30,12 +31,12 @@ public:
     template <class FormType> FormType *existing() const { return m_registry->find<FormType>(); }
 
     frmWindScale &main() { return defaultInstance<frmWindScale>(); }
-    QWidget *mainWindow() { return main().loadedWindow(); }
+    QWidget *mainWindow() { return loadedWidget(main()); }
 
     template <class FormType> QWidget *windowOf() const
     {
         FormType *form = existing<FormType>();
-        return form ? form->loadedWindow() : nullptr;
+        return form ? loadedWidget(*form) : nullptr;
     }
 
     template <class FormType> QWidget *controlOf(const char *name) const
@@ -49,6 +50,7 @@ public:
     }
 
 private:
+    QtFrontEnd m_frontEnd;
     std::unique_ptr<WindowRegistry> m_registry;
     int m_exitCode = -1;
 };

@@ -3,10 +3,11 @@
 // Drives the program's windows the way a user does: real mouse clicks on the
 // controls and in a box's drop-down list, real key presses.
 
-#include "scale/scaletable.h"
-#include "shell/formwindow.h"
-#include "ui/controls/scalecombobox.h"
-#include "ui/main/frmwindscale.h"
+#include "core/scale/scaletable.h"
+#include "qt/builder/formwidgets.h"
+#include "qt/shell/formwindow.h"
+#include "qt/controls/scalecombobox.h"
+#include "core/windows/frmwindscale.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -96,8 +97,8 @@ inline std::array<QString, 7> sevenTexts(frmWindScale &main)
 {
     std::array<QString, 7> texts;
     for (std::size_t i = 0; i < allScaleColumns.size(); ++i)
-        texts[i] = main.box(allScaleColumns[i]).currentText();
-    texts[6] = main.Text1().toPlainText();
+        texts[i] = qtComboBox(main.box(allScaleColumns[i])).currentText();
+    texts[6] = qtTextBox(main.Text1()).toPlainText();
     return texts;
 }
 

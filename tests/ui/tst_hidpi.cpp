@@ -4,7 +4,7 @@
 
 #include "assets/rawimage.h"
 #include "tests/support/flowfixture.h"
-#include "ui/controls/pictures.h"
+#include "qt/controls/pictures.h"
 
 class tst_HiDpi : public QObject
 {

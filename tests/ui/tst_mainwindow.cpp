@@ -1,4 +1,5 @@
-#include "shell/windowregistry.h"
+#include "core/forms/windowregistry.h"
+#include "qt/builder/qtfrontend.h"
 #include "tests/support/uidriver.h"
 
 #include <QSignalSpy>
@@ -18,7 +19,7 @@ struct PickSpies
     {
         for (std::size_t i = 0; i < spies.size(); ++i)
             spies[i] =
-                std::make_unique<QSignalSpy>(&main.box(allScaleColumns[i]), &ScaleComboBox::picked);
+                std::make_unique<QSignalSpy>(&qtComboBox(main.box(allScaleColumns[i])), &ScaleComboBox::picked);
     }
     int total() const
     {
@@ -68,12 +69,13 @@ private slots:
 
 private:
     frmWindScale &showMain();
+    QtFrontEnd m_frontEnd;
     std::unique_ptr<WindowRegistry> m_registry;
 };
 
 void tst_MainWindow::init()
 {
-    m_registry = std::make_unique<WindowRegistry>();
+    m_registry = std::make_unique<WindowRegistry>(m_frontEnd);
 }
 
 void tst_MainWindow::cleanup()
@@ -85,7 +87,7 @@ frmWindScale &tst_MainWindow::showMain()
 {
     frmWindScale &main = defaultInstance<frmWindScale>();
     main.Show();
-    [&] { QVERIFY(QTest::qWaitForWindowExposed(&main.window())); }();
+    [&] { QVERIFY(QTest::qWaitForWindowExposed(&formWidget(main))); }();
     return main;
 }
 
@@ -101,13 +103,13 @@ void tst_MainWindow::listsHoldTheirColumnInRowOrder()
 {
     frmWindScale &main = showMain();
     for (ScaleColumn column : allScaleColumns) {
-        ScaleComboBox &box = main.box(column);
+        ScaleComboBox &box = qtComboBox(main.box(column));
         const auto texts = ScaleTable::columnTexts(column);
         QCOMPARE(box.count(), ScaleTable::rowCount);
         for (int row = 0; row < box.count(); ++row)
             QCOMPARE(box.itemText(row), latin1(texts[std::size_t(row)]));
     }
-    QCOMPARE(main.box(ScaleColumn::Force).itemText(10), u"10");
+    QCOMPARE(qtComboBox(main.box(ScaleColumn::Force)).itemText(10), u"10");
 }
 
 void tst_MainWindow::everyEntryPickedWithTheMouseShowsItsRow()
@@ -117,7 +119,7 @@ void tst_MainWindow::everyEntryPickedWithTheMouseShowsItsRow()
     int picks = 0;
     for (ScaleColumn column : allScaleColumns) {
         for (int row = ScaleTable::rowCount - 1; row >= 0; --row) {
-            QVERIFY(pickWithMouse(main.box(column), row));
+            QVERIFY(pickWithMouse(qtComboBox(main.box(column)), row));
             ++picks;
             QCOMPARE(spies.total(), picks);
             QCOMPARE(shownRow(main), row);
@@ -148,7 +150,7 @@ void tst_MainWindow::picks()
     QFETCH(int, force);
     frmWindScale &main = showMain();
     PickSpies spies(main);
-    QVERIFY(pickWithMouse(main.box(column), entry));
+    QVERIFY(pickWithMouse(qtComboBox(main.box(column)), entry));
     QCOMPARE(spies.total(), 1);
     QCOMPARE(spies.in(column), 1);
     QCOMPARE(sevenTexts(main), rowTexts(force));
@@ -160,14 +162,14 @@ void tst_MainWindow::pickingTheEntryShownRunsTheHandler()
     PickSpies spies(main);
     // "Calm" is shown at start; picking it again still writes row 0, which
     // corrects the two start texts that are not row 0's.
-    QVERIFY(pickWithMouse(main.box(ScaleColumn::Description), 0));
+    QVERIFY(pickWithMouse(qtComboBox(main.box(ScaleColumn::Description)), 0));
     QCOMPARE(spies.total(), 1);
-    QCOMPARE(main.box(ScaleColumn::MetresPerSecond).currentText(), u"0 - 0.2");
-    QCOMPARE(main.Text1().toPlainText(), u"Sea like a mirror.");
+    QCOMPARE(qtComboBox(main.box(ScaleColumn::MetresPerSecond)).currentText(), u"0 - 0.2");
+    QCOMPARE(qtTextBox(main.Text1()).toPlainText(), u"Sea like a mirror.");
     QCOMPARE(shownRow(main), 0);
 
     // Once all seven show one row, picking it again changes nothing visible.
-    QVERIFY(pickWithMouse(main.box(ScaleColumn::Knots), 0));
+    QVERIFY(pickWithMouse(qtComboBox(main.box(ScaleColumn::Knots)), 0));
     QCOMPARE(spies.total(), 2);
     QCOMPARE(sevenTexts(main), rowTexts(0));
 }
@@ -185,7 +187,7 @@ void tst_MainWindow::arrowKeysPickAndStepFromTheRowShown()
     frmWindScale &main = showMain();
     PickSpies spies(main);
 
-    pressOn(main.box(column), Qt::Key_Down);
+    pressOn(qtComboBox(main.box(column)), Qt::Key_Down);
     QCOMPARE(spies.total(), 1);
     QCOMPARE(spies.in(column), 1);
     QCOMPARE(shownRow(main), 1);
@@ -194,11 +196,11 @@ void tst_MainWindow::arrowKeysPickAndStepFromTheRowShown()
     // arrow keys go on from what is shown.
     const ScaleColumn other =
         column == ScaleColumn::Description ? ScaleColumn::Force : ScaleColumn::Description;
-    QVERIFY(pickWithMouse(main.box(other), 8));
-    pressOn(main.box(column), Qt::Key_Down);
+    QVERIFY(pickWithMouse(qtComboBox(main.box(other)), 8));
+    pressOn(qtComboBox(main.box(column)), Qt::Key_Down);
     QCOMPARE(shownRow(main), 9);
-    pressOn(main.box(column), Qt::Key_Up);
-    pressOn(main.box(column), Qt::Key_Up);
+    pressOn(qtComboBox(main.box(column)), Qt::Key_Up);
+    pressOn(qtComboBox(main.box(column)), Qt::Key_Up);
     QCOMPARE(shownRow(main), 7);
     QCOMPARE(spies.total(), 5);
 }
@@ -233,7 +235,7 @@ void tst_MainWindow::typingChangesNothingElse()
     QFETCH(Qt::Key, finish);
     frmWindScale &main = showMain();
     PickSpies spies(main);
-    ScaleComboBox &box = main.box(column);
+    ScaleComboBox &box = qtComboBox(main.box(column));
 
     typeInto(box, typed);
     QTest::keyClick(box.lineEdit(), finish);
@@ -245,20 +247,20 @@ void tst_MainWindow::typingChangesNothingElse()
     QCOMPARE(sevenTexts(main), expected);
     QCOMPARE(spies.total(), 0);
     for (ScaleColumn each : allScaleColumns)
-        QCOMPARE(main.box(each).count(), ScaleTable::rowCount);
+        QCOMPARE(qtComboBox(main.box(each)).count(), ScaleTable::rowCount);
 }
 
 void tst_MainWindow::typedTextIsOverwrittenByAPickElsewhere()
 {
     frmWindScale &main = showMain();
-    typeInto(main.box(ScaleColumn::Knots), u"no such speed"_qs);
-    QVERIFY(pickWithMouse(main.box(ScaleColumn::Description), 10));
-    QCOMPARE(main.box(ScaleColumn::Knots).currentText(), u"48 - 55");
+    typeInto(qtComboBox(main.box(ScaleColumn::Knots)), u"no such speed"_qs);
+    QVERIFY(pickWithMouse(qtComboBox(main.box(ScaleColumn::Description)), 10));
+    QCOMPARE(qtComboBox(main.box(ScaleColumn::Knots)).currentText(), u"48 - 55");
     QCOMPARE(shownRow(main), 10);
 
     // A pick in the box typed into replaces the typed text with the entry.
-    typeInto(main.box(ScaleColumn::Force), u"77"_qs);
-    QVERIFY(pickWithMouse(main.box(ScaleColumn::Force), 3));
+    typeInto(qtComboBox(main.box(ScaleColumn::Force)), u"77"_qs);
+    QVERIFY(pickWithMouse(qtComboBox(main.box(ScaleColumn::Force)), 3));
     QCOMPARE(shownRow(main), 3);
 }
 
@@ -266,17 +268,17 @@ void tst_MainWindow::writingATextRaisesNoPick()
 {
     frmWindScale &main = showMain();
     PickSpies spies(main);
-    QVERIFY(pickWithMouse(main.box(ScaleColumn::Force), 7));
+    QVERIFY(pickWithMouse(qtComboBox(main.box(ScaleColumn::Force)), 7));
     QCOMPARE(spies.total(), 1);
     QCOMPARE(spies.in(ScaleColumn::Force), 1);
-    QCOMPARE(main.box(ScaleColumn::Force).currentText(), u"7");
+    QCOMPARE(qtComboBox(main.box(ScaleColumn::Force)).currentText(), u"7");
     QCOMPARE(shownRow(main), 7);
 }
 
 void tst_MainWindow::windowIsFixedSizeAndCentred()
 {
     frmWindScale &main = showMain();
-    QWidget &window = main.window();
+    QWidget &window = formWidget(main);
     QCOMPARE(window.size(), QSize(439, 513)); // 6585 x 7695 twips
     QCOMPARE(window.minimumSize(), window.maximumSize());
     const Qt::WindowFlags flags = window.windowFlags();
@@ -295,8 +297,8 @@ void tst_MainWindow::windowIsFixedSizeAndCentred()
 void tst_MainWindow::focusStartsInCombo1AndTabFollowsTheTabIndex()
 {
     frmWindScale &main = showMain();
-    QVERIFY(QTest::qWaitForWindowActive(&main.window()));
-    QWidget &window = main.window();
+    QVERIFY(QTest::qWaitForWindowActive(&formWidget(main)));
+    QWidget &window = formWidget(main);
     const auto focusedName = [] {
         QWidget *focus = QApplication::focusWidget();
         // The line edit of a combo box stands for its box.
@@ -320,11 +322,11 @@ void tst_MainWindow::focusStartsInCombo1AndTabFollowsTheTabIndex()
 void tst_MainWindow::makerLabelHasItsTooltip()
 {
     frmWindScale &main = showMain();
-    auto *maker = find<QLabel>(&main.window(), "Label8");
+    auto *maker = find<QLabel>(&formWidget(main), "Label8");
     QVERIFY(maker);
     QCOMPARE(maker->toolTip(), u"Click");
     QCOMPARE(maker->text(), u"\u00a9 Quayforth");
-    const QWidget *panel = find<QWidget>(&main.window(), "Shape1");
+    const QWidget *panel = find<QWidget>(&formWidget(main), "Shape1");
     QVERIFY(panel);
     QCOMPARE(maker->geometry(), panel->geometry());
 }
@@ -332,7 +334,7 @@ void tst_MainWindow::makerLabelHasItsTooltip()
 void tst_MainWindow::pictureIsStretchedBehindTheHeadings()
 {
     frmWindScale &main = showMain();
-    auto *picture = find<QWidget>(&main.window(), "Image1");
+    auto *picture = find<QWidget>(&formWidget(main), "Image1");
     QVERIFY(picture);
     QCOMPARE(picture->geometry(), QRect(96, 16, 331, 302));
     const QPixmap drawn = picture->grab();
@@ -351,7 +353,7 @@ void tst_MainWindow::pictureIsStretchedBehindTheHeadings()
 void tst_MainWindow::controlsAreStackedOverThePicture()
 {
     frmWindScale &main = showMain();
-    QWidget &window = main.window();
+    QWidget &window = formWidget(main);
     const auto stackIndex = [&window](const char *name) {
         return window.children().indexOf(find<QWidget>(&window, name));
     };
@@ -375,7 +377,7 @@ void tst_MainWindow::controlsAreStackedOverThePicture()
 void tst_MainWindow::screenReaderNamesAndDescriptions()
 {
     frmWindScale &main = showMain();
-    QWidget *window = &main.window();
+    QWidget *window = &formWidget(main);
     const std::pair<const char *, const char *> headings[] = {
         {"Label1", "Combo1"}, {"Label2", "Combo2"}, {"Label4", "Combo4"}, {"Label5", "Combo5"},
         {"Label6", "Combo6"}, {"Label7", "Combo7"}, {"Label3", "Text1"},

@@ -1,5 +1,5 @@
 #include "tests/support/flowfixture.h"
-#include "ui/secondary/helplayout.h"
+#include "core/windows/helplayout.h"
 
 #include <QCloseEvent>
 #include <QPointer>
@@ -153,7 +153,7 @@ void tst_WindowFlow::aboutFromHelpCoversItAndOkLeavesHelpOpen()
     // Whatever order the window system reports the activations in, the
     // main window ends up in front, taking input, with help still open.
     QVERIFY(settled([this] { return flow().mainWindow()->isActiveWindow(); }));
-    QTest::qWait(3 * Form::activationSettleMs); // past the reports of the hand-over
+    QTest::qWait(3 * FormWindow::activationSettleMs); // past the reports of the hand-over
     QVERIFY(flow().mainWindow()->isEnabled());
     QVERIFY(flow().windowOf<frmhelp1>() && flow().windowOf<frmhelp1>()->isVisible());
     QVERIFY(!flow().existing<frmabout>()->isLoaded());
@@ -165,7 +165,7 @@ void tst_WindowFlow::reactivatingHelpSwitchesTheMainWindowOffAgain()
     click(*flow().controlOf<frmhelp1>("Label2"));
     click(*flow().controlOf<frmabout>("Command1"));
     QVERIFY(settled([this] { return flow().mainWindow()->isActiveWindow(); }));
-    QTest::qWait(3 * Form::activationSettleMs);
+    QTest::qWait(3 * FormWindow::activationSettleMs);
     QVERIFY(flow().mainWindow()->isEnabled());
 
     // The user clicks the help window, which is still open.
@@ -250,7 +250,7 @@ void tst_WindowFlow::panelsTakeEnterAndSpaceButNotEscape()
                  : panel == 1 ? static_cast<Form *>(flow().existing<frmabout>())
                               : static_cast<Form *>(flow().existing<frmAreas>());
     QVERIFY(form && form->isVisible());
-    QWidget *window = form->loadedWindow();
+    QWidget *window = loadedWidget(*form);
     QVERIFY(settled([window] { return window->isActiveWindow(); }));
     QWidget *button = uidriver::find<QWidget>(window, "Command1");
     QCOMPARE(QApplication::focusWidget(), button);
@@ -295,8 +295,8 @@ void tst_WindowFlow::forecastAreasShowsTheMapBeforeHidingTheMainWindow()
 void tst_WindowFlow::backKeepsTheMapLoadedAndTheRowIntact()
 {
     frmWindScale &main = flow().main();
-    QVERIFY(pickWithMouse(main.box(ScaleColumn::Description), 9));
-    typeInto(main.box(ScaleColumn::Knots), u"typed"_qs);
+    QVERIFY(pickWithMouse(qtComboBox(main.box(ScaleColumn::Description)), 9));
+    typeInto(qtComboBox(main.box(ScaleColumn::Knots)), u"typed"_qs);
     const auto before = sevenTexts(main);
 
     click(*flow().controlOf<frmWindScale>("Command3"));
@@ -325,7 +325,7 @@ void tst_WindowFlow::forecastAreasAgainShowsTheMapWhereItWasLeft()
 void tst_WindowFlow::closingTheMapShowsTheMainWindowAndUnloadsIt()
 {
     frmWindScale &main = flow().main();
-    QVERIFY(pickWithMouse(main.box(ScaleColumn::Force), 11));
+    QVERIFY(pickWithMouse(qtComboBox(main.box(ScaleColumn::Force)), 11));
     click(*flow().controlOf<frmWindScale>("Command3"));
     QPointer<QWidget> map = flow().windowOf<frmAreas>();
     const QPoint centred = map->pos();

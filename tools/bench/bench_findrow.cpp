@@ -8,9 +8,9 @@
 // iteration is nanoseconds per lookup. The program exits 1 if any lookup
 // allocated.
 
-#include "scale/scalecolumn.h"
-#include "scale/scalerow.h"
-#include "scale/scaletable.h"
+#include "core/scale/scalecolumn.h"
+#include "core/scale/scalerow.h"
+#include "core/scale/scaletable.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,6 +22,16 @@
 #include <cstdlib>
 #include <new>
 #include <vector>
+
+namespace {
+
+// The lookup reads UTF-16 text, as QString holds it.
+std::u16string_view utf16(const QString &text)
+{
+    return {reinterpret_cast<const char16_t *>(text.utf16()), std::size_t(text.size())};
+}
+
+} // namespace
 
 // Every heap allocation of the process goes through these, so the loops below
 // can tell exactly how many happened while they ran.
@@ -130,7 +140,7 @@ void runLookups(benchmark::State &state, const std::vector<QString> &texts, bool
 {
     const ScaleColumn column = columnOf(state);
     for (const QString &text : texts) {
-        if ((ScaleTable::findRow(column, text) != nullptr) != expectHits) {
+        if ((ScaleTable::findRow(column, utf16(text)) != nullptr) != expectHits) {
             state.SkipWithError("a text does not hit or miss as the benchmark assumes");
             return;
         }
@@ -138,7 +148,7 @@ void runLookups(benchmark::State &state, const std::vector<QString> &texts, bool
     std::size_t next = 0;
     const long long allocationsBefore = allocationCount.load();
     for (auto _ : state) {
-        const ScaleRow *row = ScaleTable::findRow(column, texts[next]);
+        const ScaleRow *row = ScaleTable::findRow(column, utf16(texts[next]));
         benchmark::DoNotOptimize(row);
         if (++next == texts.size())
             next = 0;

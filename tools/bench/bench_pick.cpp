@@ -15,12 +15,14 @@
 // the timed part). Exits 1 when a text is wrong or the pick's 99th
 // percentile is above 1 ms.
 
-#include "scale/scaletable.h"
-#include "shell/windowregistry.h"
-#include "startup/application.h"
-#include "ui/controls/designfonts.h"
-#include "ui/controls/scalecombobox.h"
-#include "ui/main/frmwindscale.h"
+#include "core/scale/scaletable.h"
+#include "core/forms/windowregistry.h"
+#include "qt/builder/formwidgets.h"
+#include "qt/builder/qtfrontend.h"
+#include "qt/startup/application.h"
+#include "qt/controls/qtfonts.h"
+#include "qt/controls/scalecombobox.h"
+#include "core/windows/frmwindscale.h"
 
 #include <QPlainTextEdit>
 #include <QTest>
@@ -69,10 +71,10 @@ bool showsRow(frmWindScale &window, int force)
 {
     const ScaleRow *row = ScaleTable::row(force);
     for (ScaleColumn column : allScaleColumns) {
-        if (window.box(column).currentText() != tableText(row->text(column)))
+        if (qtComboBox(window.box(column)).currentText() != tableText(row->text(column)))
             return false;
     }
-    return window.Text1().toPlainText() == tableText(row->criterion);
+    return qtTextBox(window.Text1()).toPlainText() == tableText(row->criterion);
 }
 
 } // namespace
@@ -94,7 +96,8 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     registerFontSubstitutions();
 
-    WindowRegistry registry;
+    QtFrontEnd frontEnd;
+    WindowRegistry registry(frontEnd);
     frmWindScale &window = defaultInstance<frmWindScale>();
     window.Show();
     QCoreApplication::processEvents();
@@ -106,7 +109,7 @@ int main(int argc, char **argv)
     int wrong = 0;
     int step = +1;
     for (int i = 0; i < picks; ++i) {
-        ScaleComboBox &box = window.box(allScaleColumns[std::size_t(i) % allScaleColumns.size()]);
+        ScaleComboBox &box = qtComboBox(window.box(allScaleColumns[std::size_t(i) % allScaleColumns.size()]));
         int target = box.currentIndex() + step;
         if (target < 0 || target >= box.count()) {
             step = -step;

@@ -11,10 +11,10 @@
 // state machine shows up as a disagreement rather than passing unnoticed.
 // Any violation calls abort(), which libFuzzer reports as a crash.
 
-#include "scale/forcetext.h"
-#include "scale/scalecolumn.h"
-#include "scale/scalerow.h"
-#include "scale/scaletable.h"
+#include "core/scale/forcetext.h"
+#include "core/scale/scalecolumn.h"
+#include "core/scale/scalerow.h"
+#include "core/scale/scaletable.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -24,6 +24,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+
+namespace {
+
+// The lookup reads UTF-16 text, as QString holds it.
+std::u16string_view utf16(const QString &text)
+{
+    return {reinterpret_cast<const char16_t *>(text.utf16()), std::size_t(text.size())};
+}
+
+} // namespace
 
 namespace {
 
@@ -88,8 +98,8 @@ std::optional<int> referenceForce(QStringView text)
 void checkForce(const QString &text)
 {
     const ScaleColumn column = ScaleColumn::Force;
-    const ScaleRow *row = ScaleTable::findRow(column, text);
-    const std::optional<int> read = readForce(text);
+    const ScaleRow *row = ScaleTable::findRow(column, utf16(text));
+    const std::optional<int> read = readForce(utf16(text));
     if (read && (*read < 0 || *read > 12))
         fail("readForce gave a force outside 0..12", column, text);
     if (read != referenceForce(text))
@@ -108,7 +118,7 @@ void checkForce(const QString &text)
 
 void checkTextColumn(ScaleColumn column, const QString &text)
 {
-    const ScaleRow *row = ScaleTable::findRow(column, text);
+    const ScaleRow *row = ScaleTable::findRow(column, utf16(text));
     if (row) {
         if (row != ScaleTable::row(row->force))
             fail("hit outside the table", column, text);

@@ -3,14 +3,16 @@
 //   shoot <folder>
 // Run it under QT_SCALE_FACTOR=2 for pictures at a device pixel ratio of 2.
 
-#include "shell/formwindow.h"
-#include "startup/application.h"
-#include "ui/controls/designfonts.h"
-#include "ui/controls/scalecombobox.h"
-#include "ui/main/frmwindscale.h"
-#include "ui/secondary/frmabout.h"
-#include "ui/secondary/frmareas.h"
-#include "ui/secondary/frmhelp1.h"
+#include "qt/shell/formwindow.h"
+#include "qt/builder/formwidgets.h"
+#include "qt/builder/qtfrontend.h"
+#include "qt/startup/application.h"
+#include "qt/controls/qtfonts.h"
+#include "qt/controls/scalecombobox.h"
+#include "core/windows/frmwindscale.h"
+#include "core/windows/frmabout.h"
+#include "core/windows/frmareas.h"
+#include "core/windows/frmhelp1.h"
 
 #include <QDir>
 #include <QTest>
@@ -34,21 +36,22 @@ int main(int argc, char *argv[])
     useDesignFonts();
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
 
-    WindowRegistry registry;
+    QtFrontEnd frontEnd;
+    WindowRegistry registry(frontEnd);
     frmWindScale &main = defaultInstance<frmWindScale>();
     main.Show();
-    bool ok = save(&main.window(), folder, QStringLiteral("main"));
-    main.box(ScaleColumn::Description).setFocus();
-    QTest::keyClick(&main.box(ScaleColumn::Description), Qt::Key_Down);
+    bool ok = save(&formWidget(main), folder, QStringLiteral("main"));
+    qtComboBox(main.box(ScaleColumn::Description)).setFocus();
+    QTest::keyClick(&qtComboBox(main.box(ScaleColumn::Description)), Qt::Key_Down);
     for (int i = 0; i < 6; ++i)
-        QTest::keyClick(&main.box(ScaleColumn::Description), Qt::Key_Down);
-    ok = save(&main.window(), folder, QStringLiteral("main-gale")) && ok;
+        QTest::keyClick(&qtComboBox(main.box(ScaleColumn::Description)), Qt::Key_Down);
+    ok = save(&formWidget(main), folder, QStringLiteral("main-gale")) && ok;
 
     defaultInstance<frmhelp1>().Show();
-    ok = save(&defaultInstance<frmhelp1>().window(), folder, QStringLiteral("help")) && ok;
+    ok = save(&formWidget(defaultInstance<frmhelp1>()), folder, QStringLiteral("help")) && ok;
     defaultInstance<frmabout>().Show();
-    ok = save(&defaultInstance<frmabout>().window(), folder, QStringLiteral("about")) && ok;
+    ok = save(&formWidget(defaultInstance<frmabout>()), folder, QStringLiteral("about")) && ok;
     defaultInstance<frmAreas>().Show();
-    ok = save(&defaultInstance<frmAreas>().window(), folder, QStringLiteral("map")) && ok;
+    ok = save(&formWidget(defaultInstance<frmAreas>()), folder, QStringLiteral("map")) && ok;
     return ok ? 0 : 1;
 }

@@ -58,24 +58,24 @@ public:
         frmWindScale &main = m_flow.main();
         switch (step.action) {
         case Action::PickWithMouse: {
-            ScaleComboBox &box = main.box(allScaleColumns[std::size_t(step.box)]);
+            ScaleComboBox &box = qtComboBox(main.box(allScaleColumns[std::size_t(step.box)]));
             if (!uidriver::pickWithMouse(box, step.row))
                 return QStringLiteral("the drop-down list did not open or close");
             return {};
         }
         case Action::PickWithUp:
         case Action::PickWithDown:
-            uidriver::pressOn(main.box(allScaleColumns[std::size_t(step.box)]),
+            uidriver::pressOn(qtComboBox(main.box(allScaleColumns[std::size_t(step.box)])),
                               step.action == Action::PickWithUp ? Qt::Key_Up : Qt::Key_Down);
             return {};
         case Action::TypeIntoBox: {
-            ScaleComboBox &box = main.box(allScaleColumns[std::size_t(step.box)]);
+            ScaleComboBox &box = qtComboBox(main.box(allScaleColumns[std::size_t(step.box)]));
             uidriver::typeInto(box, step.text);
             finishTyping(*box.lineEdit(), step.finish);
             return {};
         }
         case Action::PasteIntoBox: {
-            ScaleComboBox &box = main.box(allScaleColumns[std::size_t(step.box)]);
+            ScaleComboBox &box = qtComboBox(main.box(allScaleColumns[std::size_t(step.box)]));
             QGuiApplication::clipboard()->setText(step.text);
             box.setFocus(Qt::OtherFocusReason);
             QTest::keyClick(box.lineEdit(), Qt::Key_A, Qt::ControlModifier);
@@ -83,7 +83,7 @@ public:
             return {};
         }
         case Action::TypeIntoCriterion: {
-            QPlainTextEdit &text = main.Text1();
+            QPlainTextEdit &text = qtTextBox(main.Text1());
             text.setFocus(Qt::OtherFocusReason);
             QTest::keyClick(&text, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClick(&text, Qt::Key_Delete);
@@ -177,7 +177,7 @@ private:
     QString tryOnMainWithoutInput(const Step &step)
     {
         frmWindScale &main = m_flow.main();
-        ScaleComboBox &box = main.box(allScaleColumns[std::size_t(step.box)]);
+        ScaleComboBox &box = qtComboBox(main.box(allScaleColumns[std::size_t(step.box)]));
         switch (step.action) {
         case Action::PickWithMouse: {
             QStyleOptionComboBox option;
@@ -211,9 +211,9 @@ private:
             sendKey(*box.lineEdit(), Qt::Key_Return);
             return {};
         case Action::TypeIntoCriterion:
-            sendKey(main.Text1(), Qt::Key_A, Qt::ControlModifier);
+            sendKey(qtTextBox(main.Text1()), Qt::Key_A, Qt::ControlModifier);
             for (const QChar c : step.text.left(8))
-                sendKey(main.Text1(), Qt::Key_unknown, {}, QString(c));
+                sendKey(qtTextBox(main.Text1()), Qt::Key_unknown, {}, QString(c));
             return {};
         case Action::Help:
             return sendClickOn("Command2");

@@ -6,8 +6,8 @@
 // The model knows nothing about widgets; the walk and the exploration drive
 // the real windows and compare them with it.
 
-#include "scale/scalecolumn.h"
-#include "scale/scaletable.h"
+#include "core/scale/scalecolumn.h"
+#include "core/scale/scaletable.h"
 #include "tests/support/uidriver.h"
 
 #include <QString>

@@ -28,7 +28,7 @@ inline Form *formOf(const FlowFixture &flow, Win win)
 inline QWidget *windowOf(const FlowFixture &flow, Win win)
 {
     Form *form = formOf(flow, win);
-    return form ? form->loadedWindow() : nullptr;
+    return form ? loadedWidget(*form) : nullptr;
 }
 
 // The window flow as the program shows it. A front window that is none of
@@ -121,7 +121,7 @@ public:
             return problems;
         }
         for (std::size_t i = 0; i < allScaleColumns.size(); ++i) {
-            const ScaleComboBox &box = main->box(allScaleColumns[i]);
+            const ScaleComboBox &box = qtComboBox(main->box(allScaleColumns[i]));
             const auto entries = ScaleTable::columnTexts(allScaleColumns[i]);
             bool same = box.count() == ScaleTable::rowCount;
             for (int row = 0; same && row < ScaleTable::rowCount; ++row)
