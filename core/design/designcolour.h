@@ -45,7 +45,8 @@ inline constexpr DesignColour black = DesignColour::fixed(0, 0, 0);
 inline constexpr DesignColour white = DesignColour::fixed(255, 255, 255);
 inline constexpr DesignColour darkBlue = DesignColour::fixed(0, 0, 192);
 
-inline constexpr DesignColour windowBackground = DesignColour::system(SystemColour::WindowBackground);
+inline constexpr DesignColour windowBackground =
+    DesignColour::system(SystemColour::WindowBackground);
 inline constexpr DesignColour windowText = DesignColour::system(SystemColour::WindowText);
 inline constexpr DesignColour buttonText = DesignColour::system(SystemColour::ButtonText);
 inline constexpr DesignColour highlightText = DesignColour::system(SystemColour::HighlightText);

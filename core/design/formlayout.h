@@ -55,7 +55,7 @@ struct ControlSpec
     // Labels only: the control this label names, announced with it.
     std::string_view buddy = {};
     DesignPicture picture = DesignPicture::None; // shown by picture controls
-    bool centredVertically = false; // labels only: text centred in height too
+    bool centredVertically = false;              // labels only: text centred in height too
     // Labels only: pixels kept clear around the text on every side, where a
     // shape's border lies under the label's edges.
     int textMarginPixels = 0;
@@ -95,8 +95,8 @@ struct WindowSpec
 
 // Whether the layout has a control of that name and kind: the handlers'
 // controls are checked against their window's layout where it is written.
-[[nodiscard]] constexpr bool hasControl(std::span<const ControlSpec> controls, std::string_view name,
-                                        ControlKind kind)
+[[nodiscard]] constexpr bool hasControl(std::span<const ControlSpec> controls,
+                                        std::string_view name, ControlKind kind)
 {
     return std::any_of(controls.begin(), controls.end(), [name, kind](const ControlSpec &c) {
         return c.name == name && c.kind == kind;

@@ -51,8 +51,7 @@ struct PixelSize
 
 // Converts the edges, not the extent, so that neighbouring controls that
 // touch in twips also touch in pixels.
-[[nodiscard]] constexpr PixelRect twipsToPixels(const TwipRect &rect,
-                                                int dpi = designDotsPerInch)
+[[nodiscard]] constexpr PixelRect twipsToPixels(const TwipRect &rect, int dpi = designDotsPerInch)
 {
     const int left = twipsToPixels(rect.left, dpi);
     const int top = twipsToPixels(rect.top, dpi);
@@ -61,8 +60,7 @@ struct PixelSize
     return {left, top, right - left, bottom - top};
 }
 
-[[nodiscard]] constexpr PixelSize twipsToPixels(const TwipSize &size,
-                                                int dpi = designDotsPerInch)
+[[nodiscard]] constexpr PixelSize twipsToPixels(const TwipSize &size, int dpi = designDotsPerInch)
 {
     return {twipsToPixels(size.width, dpi), twipsToPixels(size.height, dpi)};
 }

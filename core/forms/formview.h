@@ -104,7 +104,7 @@ public:
 
     // The window of `design`, hidden, reporting to `events`.
     [[nodiscard]] virtual std::unique_ptr<FormView> build(FormEvents &events,
-                                                         const FormDesign &design) = 0;
+                                                          const FormDesign &design) = 0;
     // The window is gone from the program; a front end may keep it until its
     // own event handling lets go of it, but it reports nothing more.
     virtual void discard(std::unique_ptr<FormView> view) = 0;

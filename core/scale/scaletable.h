@@ -29,5 +29,6 @@ public:
     // The row whose text in `column` is `text`, or nullptr when none is.
     // Force is matched by number (see readForce for the accepted forms); the
     // other columns by exact, case-sensitive text, blanks included.
-    [[nodiscard]] static const ScaleRow *findRow(ScaleColumn column, std::u16string_view text) noexcept;
+    [[nodiscard]] static const ScaleRow *findRow(ScaleColumn column,
+                                                 std::u16string_view text) noexcept;
 };

@@ -22,17 +22,17 @@ static_assert(hasControl(WindScaleLayout::controls, "Text1", ControlKind::TextBo
 struct frmWindScale::Handlers
 {
     static constexpr auto clicks = std::to_array<ClickHandler<frmWindScale>>({
-    {"Combo1", ControlKind::ComboBox, &frmWindScale::Combo1_Click},
-    {"Combo2", ControlKind::ComboBox, &frmWindScale::Combo2_Click},
-    {"Combo4", ControlKind::ComboBox, &frmWindScale::Combo4_Click},
-    {"Combo5", ControlKind::ComboBox, &frmWindScale::Combo5_Click},
-    {"Combo6", ControlKind::ComboBox, &frmWindScale::Combo6_Click},
-    {"Combo7", ControlKind::ComboBox, &frmWindScale::Combo7_Click},
-    {"Command1", ControlKind::Button, &frmWindScale::Command1_Click},
-    {"Command2", ControlKind::GraphicalButton, &frmWindScale::Command2_Click},
-    {"Command3", ControlKind::GraphicalButton, &frmWindScale::Command3_Click},
-    {"Label8", ControlKind::ClickableLabel, &frmWindScale::Label8_Click},
-});
+        {"Combo1", ControlKind::ComboBox, &frmWindScale::Combo1_Click},
+        {"Combo2", ControlKind::ComboBox, &frmWindScale::Combo2_Click},
+        {"Combo4", ControlKind::ComboBox, &frmWindScale::Combo4_Click},
+        {"Combo5", ControlKind::ComboBox, &frmWindScale::Combo5_Click},
+        {"Combo6", ControlKind::ComboBox, &frmWindScale::Combo6_Click},
+        {"Combo7", ControlKind::ComboBox, &frmWindScale::Combo7_Click},
+        {"Command1", ControlKind::Button, &frmWindScale::Command1_Click},
+        {"Command2", ControlKind::GraphicalButton, &frmWindScale::Command2_Click},
+        {"Command3", ControlKind::GraphicalButton, &frmWindScale::Command3_Click},
+        {"Label8", ControlKind::ClickableLabel, &frmWindScale::Label8_Click},
+    });
     static_assert(handlersMatchLayout(clicks, WindScaleLayout::controls));
 };
 
@@ -71,7 +71,8 @@ void frmWindScale::fillLists()
     box(ScaleColumn::MetresPerSecond)
         .appendEntries(ScaleTable::columnTexts(ScaleColumn::MetresPerSecond));
     box(ScaleColumn::Knots).appendEntries(ScaleTable::columnTexts(ScaleColumn::Knots));
-    box(ScaleColumn::MilesPerHour).appendEntries(ScaleTable::columnTexts(ScaleColumn::MilesPerHour));
+    box(ScaleColumn::MilesPerHour)
+        .appendEntries(ScaleTable::columnTexts(ScaleColumn::MilesPerHour));
     box(ScaleColumn::Description).appendEntries(ScaleTable::columnTexts(ScaleColumn::Description));
     box(ScaleColumn::WaveHeight).appendEntries(ScaleTable::columnTexts(ScaleColumn::WaveHeight));
 }

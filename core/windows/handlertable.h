@@ -19,8 +19,9 @@ template <class FormType> struct ClickHandler
 // Every handler's control is in the layout with the kind the handler expects;
 // checked where the table is written, so a renamed control fails the build.
 template <class FormType, std::size_t count>
-[[nodiscard]] constexpr bool handlersMatchLayout(const std::array<ClickHandler<FormType>, count> &handlers,
-                                                 std::span<const ControlSpec> controls)
+[[nodiscard]] constexpr bool
+handlersMatchLayout(const std::array<ClickHandler<FormType>, count> &handlers,
+                    std::span<const ControlSpec> controls)
 {
     return std::all_of(handlers.begin(), handlers.end(), [controls](const auto &h) {
         return hasControl(controls, h.control, h.kind);

@@ -1,7 +1,5 @@
 #include "qt/builder/formbuilder.h"
 
-#include "qt/shell/formwindow.h"
-#include "qt/shell/windowsystem.h"
 #include "qt/controls/formbutton.h"
 #include "qt/controls/formlabel.h"
 #include "qt/controls/formtextbox.h"
@@ -11,6 +9,8 @@
 #include "qt/controls/qtfonts.h"
 #include "qt/controls/roundedshape.h"
 #include "qt/controls/scalecombobox.h"
+#include "qt/shell/formwindow.h"
+#include "qt/shell/windowsystem.h"
 
 #include "core/forms/formview.h"
 

@@ -15,6 +15,5 @@ class FormEvents;
 // Controls are listed front to back; each gets its layout name as
 // objectName, the controls that take the focus are chained in ascending tab
 // index, and labels are tied to the controls they name.
-[[nodiscard]] std::unique_ptr<FormWindow> buildFormWindow(FormEvents &form,
-                                                          const WindowSpec &window,
-                                                          std::span<const ControlSpec> controls);
+[[nodiscard]] std::unique_ptr<FormWindow>
+buildFormWindow(FormEvents &form, const WindowSpec &window, std::span<const ControlSpec> controls);

@@ -20,7 +20,7 @@ public:
     Q_DISABLE_COPY_MOVE(QtFrontEnd)
 
     [[nodiscard]] std::unique_ptr<FormView> build(FormEvents &events,
-                                                 const FormDesign &design) override;
+                                                  const FormDesign &design) override;
     void discard(std::unique_ptr<FormView> view) override;
     void dropDiscarded() override;
     void quit(int exitCode) override;

@@ -1,14 +1,14 @@
 #include "qt/startup/startup.h"
 
 #include "core/forms/form.h"
+#include "core/forms/windowregistry.h"
 #include "qt/builder/qtformview.h"
 #include "qt/builder/qtfrontend.h"
-#include "core/forms/windowregistry.h"
+#include "qt/controls/qtfonts.h"
+#include "qt/shell/formwindow.h"
 #include "qt/startup/application.h"
 #include "qt/startup/displaycheck.h"
 #include "qt/startup/firstpaintprobe.h"
-#include "qt/controls/qtfonts.h"
-#include "qt/shell/formwindow.h"
 
 #include <cstdio>
 #include <exception>

@@ -1,7 +1,7 @@
-#include "qt/startup/displaycheck.h"
-#include "qt/controls/qtfonts.h"
 #include "core/design/twips.h"
 #include "qt/controls/qtdesign.h"
+#include "qt/controls/qtfonts.h"
+#include "qt/startup/displaycheck.h"
 
 #include <QFile>
 #include <QFontInfo>
@@ -112,7 +112,8 @@ void tst_ShellParts::designFamilyNamesAreSubstituted()
     registerFontSubstitutions();
     for (DesignFace face : {DesignFace::MsSansSerif, DesignFace::TimesNewRoman,
                             DesignFace::ComicSansMs, DesignFace::Arial}) {
-        QCOMPARE(QFont::substitute(designFamilyName(face)).toLower(), standInFamily(face).toLower());
+        QCOMPARE(QFont::substitute(designFamilyName(face)).toLower(),
+                 standInFamily(face).toLower());
         QFont named(designFamilyName(face));
         QCOMPARE(QFontInfo(named).family(), standInFamily(face));
     }

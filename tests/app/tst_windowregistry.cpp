@@ -1,8 +1,8 @@
 #include "core/forms/form.h"
+#include "core/forms/windowregistry.h"
 #include "qt/builder/formwidgets.h"
 #include "qt/builder/qtfrontend.h"
 #include "qt/shell/formwindow.h"
-#include "core/forms/windowregistry.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>

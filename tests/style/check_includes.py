@@ -2,11 +2,11 @@
 """Checks the shape of the source tree's includes.
 
 - Every project include names its file from the top of the source tree
-  ("ui/controls/formlabel.h"), and that file exists (a generated header
+  ("qt/controls/formlabel.h"), and that file exists (a generated header
   exists as its ".in" template).
 - Every folder includes only from the folders below it: main() on top, then
-  the start-up and the windows, the windows over their layouts and controls,
-  those over the shell, the scale and the pictures.
+  each front end (qt/, win32/) over the design core (core/), which includes
+  no header but the C++ standard library's: no toolkit's and no system's.
 - No header includes itself through others, and the files of the shell use
   each other in one direction only (a file's header and source count as one).
 - Only the top-level CMakeLists.txt names include folders, so that every
@@ -24,27 +24,46 @@ SOURCE_SUFFIXES = {".h", ".cpp", ".in", ".c"}
 
 # What each folder may include from, besides itself. Folders not listed
 # (tests, tools) may include anything of the program.
+CORE = {"core", "core/scale", "core/design", "core/forms", "core/windows"}
+QT = {"qt/startup", "qt/builder", "qt/controls", "qt/shell"}
+WIN32 = {"win32/frontend", "win32/controls", "win32/resources"}
 FLOORS = {
-    "app": {"startup", "ui/main", "ui/secondary", "ui/layout", "ui/controls", "shell", "scale",
-            "assets"},
-    "startup": {"ui/controls", "shell", "scale", "assets"},
-    "ui/main": {"ui/secondary", "ui/layout", "ui/controls", "shell", "scale", "assets"},
-    "ui/secondary": {"ui/main", "ui/layout", "ui/controls", "shell", "scale", "assets"},
-    "ui/layout": {"ui/controls", "shell", "scale", "assets"},
-    "ui/controls": {"shell", "scale", "assets"},
-    "shell": set(),
-    "scale": set(),
+    "app": CORE | QT | WIN32 | {"assets"},
+    # The Qt front end, over the core.
+    "qt/startup": CORE | {"qt/builder", "qt/controls", "qt/shell", "assets"},
+    "qt/builder": CORE | {"qt/controls", "qt/shell", "assets"},
+    "qt/controls": CORE | {"assets"},
+    "qt/shell": CORE,
+    # The Win32 front end, over the core.
+    "win32/frontend": CORE | {"win32/controls", "win32/resources"},
+    "win32/controls": CORE | {"win32/resources"},
+    "win32/resources": CORE,
+    # The design core, over nothing but the standard library.
+    "core/windows": {"core", "core/forms", "core/design", "core/scale"},
+    "core/forms": {"core/design"},
+    "core/design": set(),
+    "core/scale": set(),
+    "core": set(),
     "assets": set(),
 }
 # Folders whose files must use each other in one direction only.
-ACYCLIC_COMPONENTS = {"shell", "startup", "ui/controls", "ui/layout", "scale"}
+ACYCLIC_COMPONENTS = {"qt/shell", "qt/startup", "qt/controls", "qt/builder", "core/scale",
+                      "core/forms", "core/design", "win32/controls"}
+# A library header in angle brackets: the core takes only the C++ standard
+# library's, which have no file suffix (<vector>, <cstdint>); a toolkit's
+# (<QString>, <QtCore/qglobal.h>) or a system's (<windows.h>) never reach it.
+ANGLE_INCLUDE = re.compile(r'^\s*#\s*include\s+<([^>]+)>', re.MULTILINE)
 
 
 def folder_of(path: str) -> str:
     parts = path.split("/")
-    if parts[0] == "ui" and len(parts) > 2:
+    if parts[0] in ("core", "qt", "win32") and len(parts) > 2:
         return "/".join(parts[:2])
     return parts[0]
+
+
+def is_standard_header(name: str) -> bool:
+    return "." not in name and "/" not in name and not name.startswith("Q")
 
 
 def sources(root: Path):
@@ -87,6 +106,11 @@ def check(root: Path):
     includes = {}
     for path, text in sources(root):
         includes[path] = [name for name in INCLUDE.findall(text) if not name.endswith(".moc")]
+        if folder_of(path) in CORE:
+            for name in ANGLE_INCLUDE.findall(text):
+                if not is_standard_header(name):
+                    problems.append(f"{path}: the core includes <{name}>, which is not a "
+                                    "header of the C++ standard library")
 
     for path, names in includes.items():
         source_folder = folder_of(path)

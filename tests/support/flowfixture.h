@@ -5,11 +5,11 @@
 // process.
 
 #include "core/forms/windowregistry.h"
-#include "qt/builder/qtfrontend.h"
-#include "tests/support/uidriver.h"
 #include "core/windows/frmabout.h"
 #include "core/windows/frmareas.h"
 #include "core/windows/frmhelp1.h"
+#include "qt/builder/qtfrontend.h"
+#include "tests/support/uidriver.h"
 
 #include <memory>
 

@@ -4,10 +4,10 @@
 // controls and in a box's drop-down list, real key presses.
 
 #include "core/scale/scaletable.h"
-#include "qt/builder/formwidgets.h"
-#include "qt/shell/formwindow.h"
-#include "qt/controls/scalecombobox.h"
 #include "core/windows/frmwindscale.h"
+#include "qt/builder/formwidgets.h"
+#include "qt/controls/scalecombobox.h"
+#include "qt/shell/formwindow.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -3,8 +3,8 @@
 // pixels, never smoothed.
 
 #include "assets/rawimage.h"
-#include "tests/support/flowfixture.h"
 #include "qt/controls/pictures.h"
+#include "tests/support/flowfixture.h"
 
 class tst_HiDpi : public QObject
 {

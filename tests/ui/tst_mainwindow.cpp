@@ -18,8 +18,8 @@ struct PickSpies
     explicit PickSpies(frmWindScale &main)
     {
         for (std::size_t i = 0; i < spies.size(); ++i)
-            spies[i] =
-                std::make_unique<QSignalSpy>(&qtComboBox(main.box(allScaleColumns[i])), &ScaleComboBox::picked);
+            spies[i] = std::make_unique<QSignalSpy>(&qtComboBox(main.box(allScaleColumns[i])),
+                                                    &ScaleComboBox::picked);
     }
     int total() const
     {

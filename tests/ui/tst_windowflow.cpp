@@ -1,5 +1,5 @@
-#include "tests/support/flowfixture.h"
 #include "core/windows/helplayout.h"
+#include "tests/support/flowfixture.h"
 
 #include <QCloseEvent>
 #include <QPointer>

@@ -15,14 +15,14 @@
 // the timed part). Exits 1 when a text is wrong or the pick's 99th
 // percentile is above 1 ms.
 
-#include "core/scale/scaletable.h"
 #include "core/forms/windowregistry.h"
+#include "core/scale/scaletable.h"
+#include "core/windows/frmwindscale.h"
 #include "qt/builder/formwidgets.h"
 #include "qt/builder/qtfrontend.h"
-#include "qt/startup/application.h"
 #include "qt/controls/qtfonts.h"
 #include "qt/controls/scalecombobox.h"
-#include "core/windows/frmwindscale.h"
+#include "qt/startup/application.h"
 
 #include <QPlainTextEdit>
 #include <QTest>
@@ -109,7 +109,8 @@ int main(int argc, char **argv)
     int wrong = 0;
     int step = +1;
     for (int i = 0; i < picks; ++i) {
-        ScaleComboBox &box = qtComboBox(window.box(allScaleColumns[std::size_t(i) % allScaleColumns.size()]));
+        ScaleComboBox &box =
+            qtComboBox(window.box(allScaleColumns[std::size_t(i) % allScaleColumns.size()]));
         int target = box.currentIndex() + step;
         if (target < 0 || target >= box.count()) {
             step = -step;

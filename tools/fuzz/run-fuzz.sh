@@ -45,14 +45,14 @@ mkdir -p "$out"
 binary=$out/fuzz_findrow
 sources=(
     "$root/tools/fuzz/fuzz_findrow.cpp"
-    "$root/scale/forcetext.cpp"
-    "$root/scale/scalerow.cpp"
-    "$root/scale/scaletable.cpp"
+    "$root/core/scale/forcetext.cpp"
+    "$root/core/scale/scalerow.cpp"
+    "$root/core/scale/scaletable.cpp"
 )
 # Rebuild only when a source or header is newer than the binary.
 rebuild=0
 [[ -x $binary ]] || rebuild=1
-for file in "${sources[@]}" "$root"/scale/*.h "${BASH_SOURCE[0]}"; do
+for file in "${sources[@]}" "$root"/core/scale/*.h "${BASH_SOURCE[0]}"; do
     [[ $file -nt $binary ]] && rebuild=1
 done
 if ((rebuild)); then

@@ -3,16 +3,16 @@
 //   shoot <folder>
 // Run it under QT_SCALE_FACTOR=2 for pictures at a device pixel ratio of 2.
 
-#include "qt/shell/formwindow.h"
-#include "qt/builder/formwidgets.h"
-#include "qt/builder/qtfrontend.h"
-#include "qt/startup/application.h"
-#include "qt/controls/qtfonts.h"
-#include "qt/controls/scalecombobox.h"
-#include "core/windows/frmwindscale.h"
 #include "core/windows/frmabout.h"
 #include "core/windows/frmareas.h"
 #include "core/windows/frmhelp1.h"
+#include "core/windows/frmwindscale.h"
+#include "qt/builder/formwidgets.h"
+#include "qt/builder/qtfrontend.h"
+#include "qt/controls/qtfonts.h"
+#include "qt/controls/scalecombobox.h"
+#include "qt/shell/formwindow.h"
+#include "qt/startup/application.h"
 
 #include <QDir>
 #include <QTest>
