@@ -128,9 +128,12 @@ fi
 wineserver=$(command -v wineserver || true)
 [[ -x $wineserver ]] || fail "no wineserver"
 if ! "$wine" --version >/dev/null 2>&1; then
-    # Typically the kernel runs no 32-bit programs (ia32_emulation=off).
     echo "run-under-wine: $wine does not run on this machine:" >&2
     "$wine" --version >&2 || true
+    # Exec format error from 32-bit Wine: a kernel booted with
+    # ia32_emulation=off (dmesg says so) starts no 32-bit Linux program.
+    [[ $arch == win32 ]] && echo "run-under-wine: if this kernel runs no 32-bit programs," \
+        "test the 64-bit build instead (presets windows-x64)" >&2
     exit 2
 fi
 
@@ -213,9 +216,10 @@ if [[ ! -f $stamp_file || $(<"$stamp_file") != "$stamp" ]]; then
     echo "run-under-wine: created $prefix in $(date +%s.%N | awk -v s="$start" '{printf "%.1f", $1 - s}') s" >&2
 fi
 
-# Wine 8 takes the resolution from HKCU\Control Panel\Desktop\LogPixels; the
-# older place under the current hardware profile is written too, for the
-# programs that read it there themselves.
+# Wine 8 takes the resolution from HKCU\Control Panel\Desktop\LogPixels and,
+# only when that is absent, from the current hardware profile's
+# Software\Fonts\LogPixels (HKEY_CURRENT_CONFIG); both are written, so that
+# neither a value left behind nor a program reading the old place disagrees.
 if [[ ! -f $prefix/.galevane-dpi || $(<"$prefix/.galevane-dpi") != "$dpi" ]]; then
     dpi_reg=$prefix/.galevane-dpi.reg
     printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\n"LogPixels"=dword:%08x\n' \
