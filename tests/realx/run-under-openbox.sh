@@ -9,15 +9,6 @@ set -euo pipefail
 screen_size=${GALEVANE_SCREEN_SIZE:-1280x1024}
 [[ $screen_size =~ ^[0-9]+x[0-9]+$ ]] || { echo "bad screen size: $screen_size" >&2; exit 2; }
 
-display=""
-for n in $(seq 90 140); do
-    if [[ ! -e /tmp/.X11-unix/X$n && ! -e /tmp/.X$n-lock ]]; then
-        display=":$n"
-        break
-    fi
-done
-[[ -n $display ]] || { echo "no free X display number" >&2; exit 1; }
-
 workdir=$(mktemp -d)
 xvfb_pid=""
 wm_pid=""
@@ -29,12 +20,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 "${screen_size}x24" -nolisten tcp -noreset >"$workdir/xvfb.log" 2>&1 &
+# Xvfb picks a free display number itself and writes it to fd 3 once it
+# accepts connections, so parallel runs never race for the same number.
+Xvfb -displayfd 3 -screen 0 "${screen_size}x24" -nolisten tcp -noreset \
+    3>"$workdir/display" >"$workdir/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do
-    DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break
+    [[ -s $workdir/display ]] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.1
 done
+display=":$(head -n 1 "$workdir/display" 2>/dev/null)"
+[[ $display =~ ^:[0-9]+$ ]] || { echo "Xvfb did not start" >&2; cat "$workdir/xvfb.log" >&2; exit 1; }
 DISPLAY=$display xdpyinfo >/dev/null 2>&1 || { cat "$workdir/xvfb.log" >&2; exit 1; }
 
 HOME=$workdir DISPLAY=$display openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
@@ -46,6 +43,8 @@ for _ in $(seq 100); do
 done
 
 status=0
-env -u WAYLAND_DISPLAY DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$workdir" \
+# GALEVANE_HARNESS_DISPLAY tells nested wrappers (tests/wine) that this
+# display is the harness's own and may be used as it is.
+env -u WAYLAND_DISPLAY DISPLAY="$display" GALEVANE_HARNESS_DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$workdir" \
     "$@" || status=$?
 exit $status
