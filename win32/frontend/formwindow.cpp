@@ -430,6 +430,7 @@ void FormWindow::show()
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(window);
     SetActiveWindow(window);
+    m_frontEnd.noteActivation(window);
 }
 
 void FormWindow::showInPlace()
@@ -632,6 +633,15 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
                 return TRUE;
             }
         }
+        break;
+    case WM_MOUSEACTIVATE:
+        // Under Wine, the window manager's hand-over of the focus comes as a
+        // press on the menu bar, which no window here has. Right after the
+        // program brought another of its windows forward, that is the window
+        // manager falling back on a window that has just been hidden or
+        // closed, and the program's choice stands.
+        if (winapi::lowWord(lParam) == HTMENU && m_frontEnd.programJustActivatedAnother(window))
+            return MA_NOACTIVATE;
         break;
     case WM_ACTIVATE:
         activated(winapi::lowWord(wParam) != WA_INACTIVE, reinterpret_cast<HWND>(lParam));

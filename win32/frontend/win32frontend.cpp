@@ -13,6 +13,9 @@ namespace {
 
 constexpr wchar_t serviceClassName[] = L"GalevaneFrontEnd";
 constexpr UINT destroyDiscardedMessage = WM_APP + 1;
+// How long after the program activates a window the window manager's
+// hand-over of the focus to another one is taken for its fallback.
+constexpr ULONGLONG programActivationMs = 500;
 // The exit code of a run that a failure ended.
 constexpr int failureExitCode = 1;
 
@@ -129,6 +132,19 @@ void Win32FrontEnd::adopt(FormWindow &window)
 void Win32FrontEnd::forget(FormWindow &window)
 {
     std::erase(m_windows, &window);
+}
+
+void Win32FrontEnd::noteActivation(HWND window)
+{
+    m_activatedByProgram = window;
+    m_activatedAt = GetTickCount64();
+}
+
+bool Win32FrontEnd::programJustActivatedAnother(HWND window) const
+{
+    return m_activatedByProgram && m_activatedByProgram != window &&
+           GetForegroundWindow() == m_activatedByProgram &&
+           GetTickCount64() - m_activatedAt < programActivationMs;
 }
 
 void Win32FrontEnd::detachAll()

@@ -39,6 +39,11 @@ public:
     void fail(std::exception_ptr failure);
     void adopt(FormWindow &window);
     void forget(FormWindow &window);
+    // The program has just made `window` the active one.
+    void noteActivation(HWND window);
+    // Whether the program made another window active a moment ago and it
+    // still is.
+    [[nodiscard]] bool programJustActivatedAnother(HWND window) const;
 
 private:
     struct WindowClass
@@ -59,4 +64,6 @@ private:
     std::vector<std::unique_ptr<FormView>> m_discarded;
     std::vector<FormWindow *> m_windows;
     std::exception_ptr m_failure;
+    HWND m_activatedByProgram = nullptr;
+    ULONGLONG m_activatedAt = 0;
 };
