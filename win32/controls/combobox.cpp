@@ -47,7 +47,9 @@ void ComboBox::fitList()
     const auto itemHeight = static_cast<int>(winapi::send(box, CB_GETITEMHEIGHT, 0, 0));
     if (count > 0)
         winapi::send(box, CB_SETMINVISIBLE, count, 0);
-    const int listHeight = count > 0 ? count * itemHeight + 2 : 0;
+    // Room for every entry and the list's border; the list keeps to whole
+    // entries, so the slack of less than one is dropped.
+    const int listHeight = count > 0 ? count * itemHeight + itemHeight / 2 + 4 : 0;
     SetWindowPos(box, nullptr, m_rect.left, m_rect.top, m_rect.width, m_rect.height + listHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -56,8 +58,13 @@ void ComboBox::appendEntries(std::span<const std::string_view> entries)
 {
     const std::wstring shown = winapi::windowText(m_hwnd.get());
     m_writing = true;
+    const bool wasEmpty = winapi::send(m_hwnd.get(), CB_GETCOUNT) == 0;
     for (std::string_view entry : entries)
         winapi::send(m_hwnd.get(), CB_ADDSTRING, 0, winapi::wide(entry).c_str());
+    // The first entry of a list becomes its current one, so that the arrow
+    // keys step on from it.
+    if (wasEmpty && !entries.empty())
+        winapi::send(m_hwnd.get(), CB_SETCURSEL, 0, 0);
     SetWindowTextW(m_hwnd.get(), shown.c_str());
     m_writing = false;
     fitList();
