@@ -38,6 +38,12 @@ bool isLabel(ControlKind kind)
     return kind == ControlKind::Label || kind == ControlKind::ClickableLabel;
 }
 
+bool isButtonDown(unsigned message)
+{
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
+           message == WM_XBUTTONDOWN;
+}
+
 bool keyDown(int key)
 {
     return (GetKeyState(key) & 0x8000) != 0;
@@ -510,7 +516,7 @@ void FormWindow::scheduleKeepAbove()
     PostMessageW(m_hwnd.get(), keepAboveMessage, 0, 0);
 }
 
-void FormWindow::keepPanelsAbove()
+void FormWindow::keepPanelsAbove(bool userTurnedHere)
 {
     m_keepAbovePending = false;
     const HWND lower = m_hwnd.get();
@@ -526,16 +532,22 @@ void FormWindow::keepPanelsAbove()
     // Bottom first, so that they keep their order among themselves.
     std::stable_sort(panels.begin(), panels.end(),
                      [](HWND a, HWND b) { return stackedAbove(b, a); });
-    const bool lowerActive = GetForegroundWindow() == lower;
+    const bool turnedHere = userTurnedHere || GetForegroundWindow() == lower;
     const bool buried = std::any_of(panels.begin(), panels.end(),
                                     [lower](HWND panel) { return !stackedAbove(panel, lower); });
-    if (!lowerActive && !buried)
+    if (!turnedHere && !buried)
         return;
+    constexpr UINT inPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    // A window manager may have raised this window without the window system
+    // knowing: it goes to the top first, so that raising the panels over it
+    // is a change that reaches the screen.
+    if (userTurnedHere)
+        SetWindowPos(lower, HWND_TOP, 0, 0, 0, 0, inPlace);
     for (HWND panel : panels)
-        SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, inPlace);
     // The user turned to the window that takes no input: the panel in front
     // takes it instead.
-    if (lowerActive)
+    if (turnedHere)
         SetForegroundWindow(panels.back());
 }
 
@@ -622,6 +634,14 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         m_pressedLabel.reset();
         return 0;
     case WM_SETCURSOR:
+        // A press on this window while its input is off: the user turned to
+        // it, and a window manager (Wine's X11 one) may have raised it.
+        if (static_cast<short>(winapi::lowWord(lParam)) == HTERROR &&
+            isButtonDown(winapi::highWord(lParam)) && !IsWindowEnabled(window) &&
+            !m_keptAbove.empty()) {
+            keepPanelsAbove(true);
+            return TRUE;
+        }
         // A hand over the labels that take clicks.
         if (reinterpret_cast<HWND>(wParam) == window && winapi::lowWord(lParam) == HTCLIENT) {
             POINT cursor{};
@@ -669,7 +689,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case keepAboveMessage:
-        keepPanelsAbove();
+        keepPanelsAbove(false);
         return 0;
     case WM_WINDOWPOSCHANGED: {
         const auto &position = *reinterpret_cast<const WINDOWPOS *>(lParam);

@@ -70,7 +70,9 @@ private:
     void command(unsigned id, unsigned code, HWND control);
     void activated(bool active, HWND other);
     void scheduleKeepAbove();
-    void keepPanelsAbove();
+    // Raises the windows kept above this one over it if they lie under it or
+    // `userTurnedHere` (a press on this window while its input is off).
+    void keepPanelsAbove(bool userTurnedHere);
 
     Win32FrontEnd &m_frontEnd;
     FormEvents *m_events;
