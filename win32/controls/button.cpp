@@ -1,0 +1,88 @@
+#include "win32/controls/button.h"
+
+#include "win32/support/gdi.h"
+
+#include <commctrl.h>
+
+#include <cwctype>
+#include <string>
+
+namespace {
+
+constexpr int captionMargin = 3;
+// The dotted focus frame of a graphical button lies just inside its edge.
+constexpr int focusFrameInset = 3;
+
+// A graphical button takes its second click of a double-click as a click,
+// as a standard push button does, rather than as a double-click.
+LRESULT CALLBACK doubleClickAsClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_LBUTTONDBLCLK)
+        message = WM_LBUTTONDOWN;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+Button::Button(HWND parent, const ControlSpec &spec, int id)
+    : m_spec(spec)
+{
+    const std::wstring caption = winapi::wide(spec.text);
+    const DWORD look = isGraphical() ? BS_OWNERDRAW : BS_PUSHBUTTON;
+    m_hwnd.reset(CreateWindowExW(0, WC_BUTTONW, caption.c_str(),
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | look, 0, 0, 0, 0, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr));
+    if (isGraphical())
+        SetWindowSubclass(m_hwnd.get(), doubleClickAsClick, 0, 0);
+}
+
+wchar_t Button::accessKey() const
+{
+    const std::u16string_view text = m_spec.text;
+    const auto at = text.find(u'&');
+    if (at == std::u16string_view::npos || at + 1 >= text.size())
+        return 0;
+    return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(text[at + 1])));
+}
+
+void Button::setFont(HFONT font)
+{
+    m_font = font;
+    winapi::send(m_hwnd.get(), WM_SETFONT, font, TRUE);
+}
+
+void Button::draw(const DRAWITEMSTRUCT &item) const
+{
+    const HDC dc = item.hDC;
+    RECT area = item.rcItem;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const GdiObject<HBRUSH> face(
+        CreateSolidBrush(gdi::colour(m_spec.background, GetSysColor(COLOR_BTNFACE))));
+    FillRect(dc, &area, face.get());
+    DrawEdge(dc, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    if ((item.itemState & ODS_FOCUS) != 0) {
+        RECT focus = area;
+        InflateRect(&focus, -focusFrameInset, -focusFrameInset);
+        SetTextColor(dc, gdi::colour(m_spec.foreground, GetSysColor(COLOR_BTNTEXT)));
+        DrawFocusRect(dc, &focus);
+    }
+
+    RECT caption = area;
+    InflateRect(&caption, -captionMargin, -captionMargin);
+    // A pressed button's caption sinks with its face.
+    if (pressed)
+        OffsetRect(&caption, 1, 1);
+    const std::wstring text = winapi::wide(m_spec.text);
+    const Selection fontSelected(dc, m_font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, gdi::colour(m_spec.foreground, GetSysColor(COLOR_BTNTEXT)));
+    const UINT format = DT_CENTER | DT_WORDBREAK;
+    RECT measured = caption;
+    DrawTextW(dc, text.c_str(), -1, &measured, format | DT_CALCRECT);
+    const int spare = (caption.bottom - caption.top) - (measured.bottom - measured.top);
+    if (spare > 0)
+        caption.top += spare / 2;
+    DrawTextW(dc, text.c_str(), -1, &caption, format);
+}

@@ -1,0 +1,113 @@
+#include "win32/controls/combobox.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+ComboBox::ComboBox(HWND parent, const ControlSpec &spec, int id)
+    : m_spec(spec)
+{
+    m_hwnd.reset(CreateWindowExW(
+        0, WC_COMBOBOXW, nullptr,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 0, 0,
+        0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+        nullptr));
+}
+
+void ComboBox::setFont(HFONT font)
+{
+    winapi::send(m_hwnd.get(), WM_SETFONT, font, TRUE);
+    // The text goes in after the font, so that the edit field lays it out once.
+    if (GetWindowTextLengthW(m_hwnd.get()) == 0 && !m_spec.text.empty()) {
+        m_writing = true;
+        SetWindowTextW(m_hwnd.get(), winapi::wide(m_spec.text).c_str());
+        m_writing = false;
+    }
+    fitList();
+}
+
+void ComboBox::place(const PixelRect &rect)
+{
+    m_rect = rect;
+    fitList();
+}
+
+void ComboBox::fitList()
+{
+    const HWND box = m_hwnd.get();
+    // The closed box is as tall as its rectangle; its list shows every entry.
+    const auto fieldHeight = static_cast<int>(winapi::send(box, CB_GETITEMHEIGHT, -1, 0));
+    RECT closed{};
+    GetWindowRect(box, &closed);
+    const int frame =
+        closed.bottom - closed.top > fieldHeight ? (closed.bottom - closed.top) - fieldHeight : 6;
+    if (m_rect.height > frame)
+        winapi::send(box, CB_SETITEMHEIGHT, -1, m_rect.height - frame);
+    const auto count = static_cast<int>(winapi::send(box, CB_GETCOUNT));
+    const auto itemHeight = static_cast<int>(winapi::send(box, CB_GETITEMHEIGHT, 0, 0));
+    if (count > 0)
+        winapi::send(box, CB_SETMINVISIBLE, count, 0);
+    // Room for every entry and the list's border; the list keeps to whole
+    // entries, so the slack of less than one is dropped.
+    const int listHeight = count > 0 ? count * itemHeight + itemHeight / 2 + 4 : 0;
+    SetWindowPos(box, nullptr, m_rect.left, m_rect.top, m_rect.width, m_rect.height + listHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ComboBox::appendEntries(std::span<const std::string_view> entries)
+{
+    const std::wstring shown = winapi::windowText(m_hwnd.get());
+    m_writing = true;
+    const bool wasEmpty = winapi::send(m_hwnd.get(), CB_GETCOUNT) == 0;
+    for (std::string_view entry : entries)
+        winapi::send(m_hwnd.get(), CB_ADDSTRING, 0, winapi::wide(entry).c_str());
+    // The first entry of a list becomes its current one, so that the arrow
+    // keys step on from it.
+    if (wasEmpty && !entries.empty())
+        winapi::send(m_hwnd.get(), CB_SETCURSEL, 0, 0);
+    SetWindowTextW(m_hwnd.get(), shown.c_str());
+    m_writing = false;
+    fitList();
+}
+
+std::u16string ComboBox::text() const
+{
+    return winapi::utf16(winapi::windowText(m_hwnd.get()));
+}
+
+void ComboBox::writeText(std::string_view text, int row)
+{
+    m_writing = true;
+    const auto count = static_cast<int>(winapi::send(m_hwnd.get(), CB_GETCOUNT));
+    if (row >= 0 && row < count)
+        winapi::send(m_hwnd.get(), CB_SETCURSEL, row, 0);
+    SetWindowTextW(m_hwnd.get(), winapi::wide(text).c_str());
+    m_writing = false;
+}
+
+bool ComboBox::isDropped() const
+{
+    return winapi::send(m_hwnd.get(), CB_GETDROPPEDSTATE) != 0;
+}
+
+bool ComboBox::notified(unsigned code)
+{
+    switch (code) {
+    case CBN_DROPDOWN:
+        m_dropped = true;
+        return false;
+    case CBN_CLOSEUP:
+        m_dropped = false;
+        return false;
+    case CBN_SELENDOK:
+        // The list closes on an entry: clicked, or Enter.
+        return m_dropped && !m_writing;
+    case CBN_SELCHANGE:
+        // With the list closed, the arrow keys (or the wheel) step through
+        // the entries, each step a pick. With the list open they only move
+        // the highlight; the pick comes with CBN_SELENDOK.
+        return !m_dropped && !m_writing;
+    default:
+        return false;
+    }
+}

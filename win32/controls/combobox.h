@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/design/formlayout.h"
+#include "core/forms/formview.h"
+#include "win32/support/handles.h"
+
+// A drop-down box whose text can be edited (CBS_DROPDOWN, unsorted). A pick
+// is an entry chosen from its list, by mouse or by the arrow keys; typing
+// never is, and neither is a write by the program.
+class ComboBox final : public ComboBoxControl
+{
+public:
+    ComboBox(HWND parent, const ControlSpec &spec, int id);
+
+    void appendEntries(std::span<const std::string_view> entries) override;
+    [[nodiscard]] std::u16string text() const override;
+    void writeText(std::string_view text, int row) override;
+
+    [[nodiscard]] HWND hwnd() const { return m_hwnd.get(); }
+    [[nodiscard]] const ControlSpec &spec() const { return m_spec; }
+    [[nodiscard]] bool isDropped() const;
+
+    void setFont(HFONT font);
+    void place(const PixelRect &rect);
+    // A notification of WM_COMMAND; true if it makes a pick. The box reports
+    // a pick once its own handling of the message that made it is over (see
+    // FormWindow), so one choice that the box notifies twice is one pick.
+    [[nodiscard]] bool notified(unsigned code);
+
+private:
+    void fitList();
+
+    const ControlSpec &m_spec;
+    WindowHandle m_hwnd;
+    PixelRect m_rect{};
+    bool m_writing = false;
+    bool m_dropped = false;
+};

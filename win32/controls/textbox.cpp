@@ -1,0 +1,70 @@
+#include "win32/controls/textbox.h"
+
+#include "win32/support/gdi.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+TextBox::TextBox(HWND parent, const ControlSpec &spec, int id)
+    : m_spec(spec)
+    , m_background(CreateSolidBrush(gdi::colour(spec.background, GetSysColor(COLOR_WINDOW))))
+{
+    m_hwnd.reset(CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_EDITW, nullptr,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_LEFT,
+        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        GetModuleHandleW(nullptr), nullptr));
+}
+
+void TextBox::setFont(HFONT font)
+{
+    winapi::send(m_hwnd.get(), WM_SETFONT, font, TRUE);
+    fitScrollBar();
+}
+
+void TextBox::place(const PixelRect &rect)
+{
+    SetWindowPos(m_hwnd.get(), nullptr, rect.left, rect.top, rect.width, rect.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    fitScrollBar();
+}
+
+void TextBox::writeText(std::u16string_view text)
+{
+    // The edit control breaks lines at CR LF.
+    std::wstring shown;
+    for (char16_t c : text) {
+        if (c == u'\n')
+            shown += L'\r';
+        shown += static_cast<wchar_t>(c);
+    }
+    SetWindowTextW(m_hwnd.get(), shown.c_str());
+    fitScrollBar();
+}
+
+HBRUSH TextBox::colours(HDC dc) const
+{
+    SetTextColor(dc, gdi::colour(m_spec.foreground, GetSysColor(COLOR_WINDOWTEXT)));
+    SetBkColor(dc, gdi::colour(m_spec.background, GetSysColor(COLOR_WINDOW)));
+    return m_background.get();
+}
+
+void TextBox::fitScrollBar()
+{
+    const HWND box = m_hwnd.get();
+    ShowScrollBar(box, SB_VERT, FALSE);
+    const auto lines = static_cast<int>(winapi::send(box, EM_GETLINECOUNT));
+    TEXTMETRICW metrics{};
+    {
+        const WindowDc dc(box);
+        const auto font = reinterpret_cast<HFONT>(winapi::send(box, WM_GETFONT));
+        const Selection selected(dc.get(),
+                                 font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+        GetTextMetricsW(dc.get(), &metrics);
+    }
+    RECT client{};
+    GetClientRect(box, &client);
+    if (metrics.tmHeight > 0 && lines * metrics.tmHeight > client.bottom - client.top)
+        ShowScrollBar(box, SB_VERT, TRUE);
+}

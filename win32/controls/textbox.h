@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/design/formlayout.h"
+#include "core/forms/formview.h"
+#include "win32/support/handles.h"
+
+// A multi-line text box, word-wrapped, scrolling vertically when its text
+// does not fit, in its own text and background colours.
+class TextBox final : public TextBoxControl
+{
+public:
+    TextBox(HWND parent, const ControlSpec &spec, int id);
+
+    void writeText(std::u16string_view text) override;
+
+    [[nodiscard]] HWND hwnd() const { return m_hwnd.get(); }
+    [[nodiscard]] const ControlSpec &spec() const { return m_spec; }
+
+    void setFont(HFONT font);
+    void place(const PixelRect &rect);
+    // For WM_CTLCOLOREDIT: sets the colours, returns the background brush.
+    [[nodiscard]] HBRUSH colours(HDC dc) const;
+
+private:
+    // The scroll bar shows only while the text is longer than the box.
+    void fitScrollBar();
+
+    const ControlSpec &m_spec;
+    WindowHandle m_hwnd;
+    GdiObject<HBRUSH> m_background;
+};
