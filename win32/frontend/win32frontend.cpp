@@ -19,13 +19,17 @@ constexpr ULONGLONG programActivationMs = 500;
 // The exit code of a run that a failure ended.
 constexpr int failureExitCode = 1;
 
-// The icon of each window with a title bar; the others show none.
-int iconOf(std::string_view windowName)
+// The resource of a window's icon; 0 for none.
+int iconOf(DesignIcon icon)
 {
-    if (windowName == "frmWindScale")
+    switch (icon) {
+    case DesignIcon::Application:
         return GALEVANE_ICON_APPLICATION;
-    if (windowName == "frmAreas")
+    case DesignIcon::AreasCloud:
         return GALEVANE_ICON_AREAS;
+    case DesignIcon::None:
+        break;
+    }
     return 0;
 }
 
@@ -76,7 +80,7 @@ const wchar_t *Win32FrontEnd::windowClass(const WindowSpec &window)
     }
     auto registered = std::make_unique<WindowClass>();
     registered->name = name;
-    if (const int icon = iconOf(window.name)) {
+    if (const int icon = iconOf(window.icon)) {
         registered->bigIcon = loadIcon(m_instance, icon, SM_CXICON, SM_CYICON);
         registered->smallIcon = loadIcon(m_instance, icon, SM_CXSMICON, SM_CYSMICON);
     }
@@ -109,6 +113,11 @@ void Win32FrontEnd::discard(std::unique_ptr<FormView> view)
     // Its window procedure may be running below this call.
     m_discarded.push_back(std::move(view));
     PostMessageW(m_service.get(), destroyDiscardedMessage, 0, 0);
+}
+
+void Win32FrontEnd::dropDiscarded()
+{
+    m_discarded.clear();
 }
 
 void Win32FrontEnd::quit(int exitCode)

@@ -25,6 +25,7 @@ public:
     // The window is hidden and reports nothing more; it is destroyed once the
     // message that led here has been handled.
     void discard(std::unique_ptr<FormView> view) override;
+    void dropDiscarded() override;
     void quit(int exitCode) override;
 
     // Runs the message loop until quit, and returns its exit code. A failure
