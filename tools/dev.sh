@@ -3,7 +3,8 @@
 # the program or runs every test.
 #
 #   tools/dev.sh run    install what is missing, build, start the program
-#   tools/dev.sh test   install what is missing, build, run every test
+#   tools/dev.sh test   install what is missing, build, run every test: the
+#                       Linux build's, then the Windows build's under Wine
 #
 # Both are safe to repeat: packages already installed are not touched, and
 # nothing is printed about them.
@@ -24,6 +25,11 @@ test_packages=(
     desktop-file-utils appstream dpkg-dev file
     dbus-daemon dbus-bin at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
+# The Windows program, cross-built, and Wine to test it. 32-bit Wine runs
+# only where the kernel runs 32-bit Linux programs (see windows_test_preset).
+windows_packages=(
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64
+)
 
 missing_packages() {
     local package status
@@ -37,15 +43,49 @@ install_missing() {
     local missing
     mapfile -t missing < <(missing_packages "$@")
     ((${#missing[@]} == 0)) && return 0
+    need_root "${missing[@]}"
+    echo "galevane: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq </dev/null >/dev/null
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null >/dev/null
+}
+
+need_root() {
     if ((EUID != 0)); then
         echo "galevane: these Debian packages are missing: ${missing[*]}" >&2
         echo "galevane: run this command as root, or install them with: sudo apt-get install ${missing[*]}" >&2
         exit 1
     fi
-    echo "galevane: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq </dev/null >/dev/null
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null >/dev/null
+}
+
+# Whether this kernel starts 32-bit x86 programs: some are booted without
+# 32-bit emulation, and 32-bit Wine cannot start there. Asked of a minimal
+# 32-bit Linux program that only exits.
+runs_32bit_programs() {
+    local probe status
+    probe=$(mktemp)
+    printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5b\x00\x00\x00\x5b\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\x31\xdb\x31\xc0\x40\xcd\x80' >"$probe"
+    chmod +x "$probe"
+    status=0
+    "$probe" 2>/dev/null || status=$?
+    rm -f "$probe"
+    return "$status"
+}
+
+# The preset whose Wine tests run here: the 32-bit program as shipped, with
+# 32-bit Wine (the i386 architecture added for it); or, on a kernel without
+# 32-bit programs, the same sources built for x86-64 under wine64.
+windows_test_preset() {
+    if runs_32bit_programs; then
+        if ! dpkg --print-foreign-architectures | grep -qx i386; then
+            need_root wine32:i386
+            dpkg --add-architecture i386
+        fi
+        install_missing wine32:i386
+        echo windows
+    else
+        echo windows-x64
+    fi
 }
 
 build() {
@@ -67,8 +107,22 @@ test)
     install_missing "${build_packages[@]}" "${test_packages[@]}"
     # Sanitizer build first, then the release build with warnings as errors,
     # whose test summary closes the run.
+    install_missing "${windows_packages[@]}"
+    wine_preset=$(windows_test_preset)
+    # Sanitizer build first; then the Windows program as shipped (32-bit),
+    # its checks that need no Wine, and the Wine tests on the preset this
+    # machine can run; last the release build with warnings as errors, whose
+    # test summary closes the run.
     build asan
     ctest --preset asan -L sanitized --no-label-summary
+    build windows
+    if [[ $wine_preset == windows ]]; then
+        ctest --preset windows --no-label-summary
+    else
+        ctest --preset windows -LE wine --no-label-summary
+        build windows-x64
+        ctest --preset windows-x64 -L wine --no-label-summary
+    fi
     build ci
     ctest --preset ci --no-label-summary
     ;;

@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$1
 cd "$root"
-mapfile -t files < <(find app core qt assets tests tools \
+mapfile -t files < <(find app core qt win32 assets tests tools \
     -name build -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print | sort)
 if ! clang-format --dry-run -Werror "${files[@]}"; then
     echo "check_format: run clang-format -i on the files above" >&2

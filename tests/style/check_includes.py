@@ -26,7 +26,7 @@ SOURCE_SUFFIXES = {".h", ".cpp", ".in", ".c"}
 # (tests, tools) may include anything of the program.
 CORE = {"core", "core/scale", "core/design", "core/forms", "core/windows"}
 QT = {"qt/startup", "qt/builder", "qt/controls", "qt/shell"}
-WIN32 = {"win32/frontend", "win32/controls", "win32/resources"}
+WIN32 = {"win32/frontend", "win32/controls", "win32/support", "win32/resources"}
 FLOORS = {
     "app": CORE | QT | WIN32 | {"assets"},
     # The Qt front end, over the core.
@@ -35,9 +35,11 @@ FLOORS = {
     "qt/controls": CORE | {"assets"},
     "qt/shell": CORE,
     # The Win32 front end, over the core.
-    "win32/frontend": CORE | {"win32/controls", "win32/resources"},
-    "win32/controls": CORE | {"win32/resources"},
-    "win32/resources": CORE,
+    "win32/frontend": CORE | {"win32/controls", "win32/support", "win32/resources"},
+    "win32/controls": CORE | {"win32/support", "win32/resources"},
+    "win32/support": CORE,
+    # The resource script takes in packaging's version resource.
+    "win32/resources": {"packaging"},
     # The design core, over nothing but the standard library.
     "core/windows": {"core", "core/forms", "core/design", "core/scale"},
     "core/forms": {"core/design"},
@@ -48,7 +50,7 @@ FLOORS = {
 }
 # Folders whose files must use each other in one direction only.
 ACYCLIC_COMPONENTS = {"qt/shell", "qt/startup", "qt/controls", "qt/builder", "core/scale",
-                      "core/forms", "core/design", "win32/controls"}
+                      "core/forms", "core/design", "win32/controls", "win32/support"}
 # A library header in angle brackets: the core takes only the C++ standard
 # library's, which have no file suffix (<vector>, <cstdint>); a toolkit's
 # (<QString>, <QtCore/qglobal.h>) or a system's (<windows.h>) never reach it.
