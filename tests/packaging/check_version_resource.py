@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Compile the application's configured .rc file for 32-bit Windows and check
-what ends up in the executable.
+what ends up in the executable; or, with --exe, check the Windows program
+itself as it is built.
 
 The resource is compiled with the MinGW resource compiler, linked into a tiny
 i686 program, and read back with pefile: machine type, the fixed version
@@ -97,12 +98,31 @@ def leaf_data(pe, name_entry):
     return leaf.data.lang, leaf.data.sublang, pe.get_data(rva, size)
 
 
+def build_probe(args):
+    """A tiny i686 program carrying the configured resource."""
+    if not (args.rc and args.probe_source and args.work_dir):
+        sys.exit("check_version_resource: without --exe, --rc, --probe-source and "
+                 "--work-dir are needed")
+    windres, cc = tool(args.windres), tool(args.cc)
+    if not args.rc.is_file():
+        sys.exit(f"check_version_resource: {args.rc} missing; configure the project first")
+    work = args.work_dir
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    res_obj = work / "galevane_rc.o"
+    exe = work / "galevane.exe"
+    run(windres, "--target=pe-i386", "-i", args.rc, "-o", res_obj)
+    run(cc, "-Wall", "-Wextra", "-Werror", "-O2", "-o", exe, args.probe_source, res_obj)
+    return exe
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--rc", required=True, type=Path)
+    parser.add_argument("--exe", type=Path, help="check this executable instead of a probe")
+    parser.add_argument("--rc", type=Path)
     parser.add_argument("--ico", required=True, type=Path)
-    parser.add_argument("--probe-source", required=True, type=Path)
-    parser.add_argument("--work-dir", required=True, type=Path)
+    parser.add_argument("--probe-source", type=Path)
+    parser.add_argument("--work-dir", type=Path)
     parser.add_argument("--windres", default="i686-w64-mingw32-windres")
     parser.add_argument("--cc", default="i686-w64-mingw32-gcc")
     parser.add_argument("--project-version", required=True)
@@ -111,17 +131,11 @@ def main():
     version_ms, version_ls = (major << 16) | minor, (patch << 16) | tweak
     expected = expected_strings(display_version(args.project_version))
 
-    windres, cc = tool(args.windres), tool(args.cc)
-    if not args.rc.is_file():
-        sys.exit(f"check_version_resource: {args.rc} missing; configure the project first")
-
-    work = args.work_dir
-    shutil.rmtree(work, ignore_errors=True)
-    work.mkdir(parents=True)
-    res_obj = work / "galevane_rc.o"
-    exe = work / "galevane.exe"
-    run(windres, "--target=pe-i386", "-i", args.rc, "-o", res_obj)
-    run(cc, "-Wall", "-Wextra", "-Werror", "-O2", "-o", exe, args.probe_source, res_obj)
+    if args.exe:
+        exe = args.exe
+        check(exe.is_file(), f"{exe} exists")
+    else:
+        exe = build_probe(args)
 
     pe = pefile.PE(str(exe))
 
@@ -184,14 +198,22 @@ def main():
     check(value == struct.pack("<HH", 0x0409, 1200),
           f"Translation value bytes 09 04 b0 04 (got {value.hex()})")
 
-    # Icons: one group, id 1, two images exactly as in the .ico file.
+    # Icons: the application's group is id 1, the lowest, so that Explorer
+    # and the taskbar pick it, with two images exactly as in the .ico file.
+    # The resource alone holds nothing else; the program also carries the
+    # map window's icon, a group of its own after it.
     ico_images = read_ico(args.ico)
     check([(i["width"], i["height"]) for i in ico_images] == [(32, 32), (16, 16)],
           "the .ico holds 32x32 then 16x16")
     groups = resource_entries(pe, pefile.RESOURCE_TYPE["RT_GROUP_ICON"])
-    check([g.id for g in groups] == [1], f"one icon group with id 1 (got {[g.id for g in groups]})")
+    group_ids = [g.id for g in groups]
+    if args.exe:
+        check(group_ids[:1] == [1], f"the first icon group has id 1 (got {group_ids})")
+    else:
+        check(group_ids == [1], f"one icon group with id 1 (got {group_ids})")
     icons = {e.id: leaf_data(pe, e)[2] for e in resource_entries(pe, pefile.RESOURCE_TYPE["RT_ICON"])}
-    check(len(icons) == 2, f"two RT_ICON images (got {len(icons)})")
+    if not args.exe:
+        check(len(icons) == 2, f"two RT_ICON images (got {len(icons)})")
     if groups:
         _, _, group = leaf_data(pe, groups[0])
         reserved, kind, count = struct.unpack_from("<HHH", group, 0)
