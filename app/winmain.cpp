@@ -1,6 +1,7 @@
 #include "core/forms/windowregistry.h"
 #include "core/windows/frmwindscale.h"
 #include "win32/frontend/win32frontend.h"
+#include "win32/support/firstpaint.h"
 
 #include <exception>
 #include <string>
@@ -38,6 +39,7 @@ int runProgram(HINSTANCE instance)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    FirstPaint::markEntry();
     try {
         return runProgram(instance);
     } catch (const std::exception &failure) {

@@ -13,10 +13,10 @@
 // paint, on the system clock that creation time is kept in; the second from
 // wWinMain to the same point, on QueryPerformanceCounter.
 
+#include "win32/support/firstpaint.h"
+
 #include <windows.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib> // __argc, __wargv
 
 namespace {
@@ -26,58 +26,8 @@ constexpr int kClientHeight = 513;
 constexpr UINT_PTR kGiveUpTimer = 1;
 
 const wchar_t *g_outputPath = nullptr;
-LARGE_INTEGER g_entry{};
 bool g_painted = false;
 int g_exitCode = 0;
-
-std::uint64_t asInteger(FILETIME time)
-{
-    return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
-}
-
-// The system time to the 100 ns the process creation time is kept in; the
-// precise clock exists from Windows 8 on, before that the tick-sized one.
-std::uint64_t systemTimeNow()
-{
-    using PreciseTime = void(WINAPI *)(FILETIME *);
-    static const auto precise = reinterpret_cast<PreciseTime>(reinterpret_cast<void *>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
-    FILETIME now;
-    if (precise != nullptr)
-        precise(&now);
-    else
-        GetSystemTimeAsFileTime(&now);
-    return asInteger(now);
-}
-
-void reportFirstPaint()
-{
-    const std::uint64_t now = systemTimeNow();
-    LARGE_INTEGER counter;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    FILETIME creation;
-    FILETIME exit;
-    FILETIME kernel;
-    FILETIME user;
-    GetProcessTimes(GetCurrentProcess(), &creation, &exit, &kernel, &user);
-
-    const auto sinceCreationUs = static_cast<long long>((now - asInteger(creation)) / 10);
-    const auto sinceEntryUs = static_cast<long long>((counter.QuadPart - g_entry.QuadPart) *
-                                                     1000000 / frequency.QuadPart);
-    FILE *out = stdout;
-    if (g_outputPath != nullptr && _wfopen_s(&out, g_outputPath, L"w") != 0) {
-        g_exitCode = 2;
-        return;
-    }
-    std::fprintf(out, "first-paint-since-creation-us %lld\nfirst-paint-since-entry-us %lld\n",
-                 sinceCreationUs, sinceEntryUs);
-    if (out != stdout)
-        std::fclose(out);
-    else
-        std::fflush(out);
-}
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -90,7 +40,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             g_painted = true;
             // What was painted reaches the screen before the clock is read.
             GdiFlush();
-            reportFirstPaint();
+            if (!FirstPaint::report(g_outputPath))
+                g_exitCode = 2;
             DestroyWindow(window);
         }
         return 0;
@@ -113,7 +64,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 {
-    QueryPerformanceCounter(&g_entry);
+    FirstPaint::markEntry();
     if (__argc > 1)
         g_outputPath = __wargv[1];
 

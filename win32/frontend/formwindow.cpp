@@ -334,6 +334,7 @@ void FormWindow::paint()
         }
     }
     BitBlt(painting.dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    m_frontEnd.windowPainted();
 }
 
 std::optional<std::size_t> FormWindow::labelAt(POINT point) const

@@ -2,6 +2,7 @@
 
 #include "win32/frontend/formwindow.h"
 #include "win32/resources/resourceids.h"
+#include "win32/support/firstpaint.h"
 
 #include <commctrl.h>
 
@@ -113,6 +114,24 @@ void Win32FrontEnd::discard(std::unique_ptr<FormView> view)
     // Its window procedure may be running below this call.
     m_discarded.push_back(std::move(view));
     PostMessageW(m_service.get(), destroyDiscardedMessage, 0, 0);
+}
+
+// GALEVANE_REPORT_FIRST_PAINT names the file the report goes to, "-" for
+// standard output; the run then ends with status 0, as the Qt program's does.
+void Win32FrontEnd::windowPainted()
+{
+    if (m_painted)
+        return;
+    m_painted = true;
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"GALEVANE_REPORT_FIRST_PAINT", path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    // What was painted reaches the screen before the clock is read.
+    GdiFlush();
+    const bool toStandardOutput = path[0] == L'-' && path[1] == L'\0';
+    FirstPaint::report(toStandardOutput ? nullptr : path);
+    PostQuitMessage(0);
 }
 
 void Win32FrontEnd::dropDiscarded()

@@ -40,6 +40,9 @@ public:
     void fail(std::exception_ptr failure);
     void adopt(FormWindow &window);
     void forget(FormWindow &window);
+    // A window has finished a paint: the first one ends a start-up
+    // measurement where one is asked for (GALEVANE_REPORT_FIRST_PAINT).
+    void windowPainted();
     // The program has just made `window` the active one.
     void noteActivation(HWND window);
     // Whether the program made another window active a moment ago and it
@@ -67,4 +70,5 @@ private:
     std::exception_ptr m_failure;
     HWND m_activatedByProgram = nullptr;
     ULONGLONG m_activatedAt = 0;
+    bool m_painted = false;
 };
