@@ -242,7 +242,9 @@ void FakeFrontEnd::processEvents()
             FakeFormView &view = *report.view;
             if (report.kind == Report::Kind::Activated) {
                 record("activated", view.name());
-                if (view.m_events.activationReported() && isLive(&view))
+                if (!view.m_events.activationReported())
+                    record("activationHandledAlready", view.name());
+                else if (isLive(&view))
                     m_unsettled.push_back(&view);
             } else {
                 record("deactivated", view.name(), {},

@@ -214,6 +214,24 @@ TEST_CASE(touchingEdgesStayTouchingInPixels)
     CHECK(meetings > 100);
 }
 
+// Controls side by side, of widths that round every way at every screen
+// resolution: each one's right edge is its neighbour's left edge in pixels
+// too, which converting a control's width on its own would not keep.
+TEST_CASE(neighboursInARowKeepTouching)
+{
+    for (int dpi : dpis) {
+        int left = 7;
+        for (int width = 1; width < 200; width += 7) {
+            const check::Context at("width " + std::to_string(width) + " at " +
+                                    std::to_string(dpi) + " dpi");
+            const PixelRect a = twipsToPixels(TwipRect{left, 0, width, 15}, dpi);
+            const PixelRect b = twipsToPixels(TwipRect{left + width, 0, 15, 15}, dpi);
+            CHECK_EQ(a.left + a.width, b.left);
+            left += width;
+        }
+    }
+}
+
 // Each edge lands on the pixel nearest to it; the extent is what lies
 // between, so a control's width in pixels may differ from its width alone
 // converted.
