@@ -19,7 +19,8 @@ build_packages=(
     fonts-liberation2 fonts-comic-neue
 )
 test_packages=(
-    python3 xvfb xauth openbox x11-utils xdotool
+    python3 xvfb xauth openbox x11-utils xdotool imagemagick
+    qt6ct qt6-gtk-platformtheme adwaita-qt6
     clang libclang-rt-14-dev clang-format
     gcc-mingw-w64-i686 binutils-mingw-w64-i686 python3-pefile
     desktop-file-utils appstream dpkg-dev file

@@ -1,5 +1,6 @@
 #include "qt/builder/formbuilder.h"
 
+#include "qt/controls/designlook.h"
 #include "qt/controls/formbutton.h"
 #include "qt/controls/formlabel.h"
 #include "qt/controls/formtextbox.h"
@@ -184,14 +185,18 @@ QPoint placedPosition(const WindowSpec &window, const QMargins &frame)
 } // namespace
 
 std::unique_ptr<FormWindow> buildFormWindow(FormEvents &form, const WindowSpec &design,
-                                            std::span<const ControlSpec> controls)
+                                            std::span<const ControlSpec> controls,
+                                            int activationSettleMs)
 {
-    auto window = std::make_unique<FormWindow>(form, windowFlags(design.frame));
+    auto window = std::make_unique<FormWindow>(form, windowFlags(design.frame), activationSettleMs);
     window->setObjectName(toQString(design.name));
     window->setWindowTitle(toQString(design.caption));
     if (!design.accessibleName.empty())
         window->setAccessibleName(toQString(design.accessibleName));
     window->setAutoFillBackground(true);
+    // Every role set on the window: its controls take the design's light
+    // palette from it, never the desktop's colour scheme.
+    window->setPalette(designPalette());
     setColour(*window, QPalette::Window, design.background);
     const QSize client = twipsToQSize(design.client);
     window->setFixedSize(client);

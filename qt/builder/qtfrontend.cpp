@@ -51,7 +51,8 @@ QtFrontEnd::~QtFrontEnd() = default;
 std::unique_ptr<FormView> QtFrontEnd::build(FormEvents &events, const FormDesign &design)
 {
     std::erase_if(m_discarded, [](const auto &view) { return view->window() == nullptr; });
-    std::unique_ptr<FormWindow> window = buildFormWindow(events, design.window, design.controls);
+    std::unique_ptr<FormWindow> window =
+        buildFormWindow(events, design.window, design.controls, m_activationSettleMs);
     setWindowIcon(*window, design.window.icon);
     focusFirstControl(*window, design);
     return std::make_unique<QtFormView>(std::move(window));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/forms/formview.h"
+#include "qt/shell/formwindow.h"
 
 #include <QtGlobal>
 
@@ -15,7 +16,11 @@ class QtFormView;
 class QtFrontEnd final : public FrontEnd
 {
 public:
-    QtFrontEnd() = default;
+    // Its windows count an activation once the window system's reports have
+    // stayed unchanged for `activationSettleMs`.
+    explicit QtFrontEnd(int activationSettleMs = FormWindow::defaultActivationSettleMs)
+        : m_activationSettleMs(activationSettleMs)
+    {}
     ~QtFrontEnd() override;
     Q_DISABLE_COPY_MOVE(QtFrontEnd)
 
@@ -26,6 +31,7 @@ public:
     void quit(int exitCode) override;
 
 private:
+    int m_activationSettleMs;
     // Windows unloaded from inside their own event handling are deleted
     // later; whatever is still pending goes with the front end.
     std::vector<std::unique_ptr<QtFormView>> m_discarded;

@@ -1,7 +1,6 @@
 #include "qt/controls/appicons.h"
 
 #include "assets/rawimage.h"
-#include "core/identity.h"
 
 #include <QPixmap>
 

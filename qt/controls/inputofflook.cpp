@@ -1,9 +1,10 @@
 #include "qt/controls/inputofflook.h"
 
+#include "qt/controls/designlook.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QStyleFactory>
 #include <QStyleOption>
 #include <QWidget>
 
@@ -88,10 +89,10 @@ private:
 
 QStyle &inputOffLookStyle()
 {
-    // One for the program, over a fresh instance of the application's style,
+    // One for the program, over a fresh instance of the design's style,
     // deleted with the application.
     static QStyle *style = [] {
-        auto *created = new InputOffLookStyle(QStyleFactory::create(QApplication::style()->name()));
+        auto *created = new InputOffLookStyle(createDesignStyle());
         created->setParent(qApp);
         return created;
     }();

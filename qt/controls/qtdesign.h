@@ -2,9 +2,9 @@
 
 #include "core/design/designcolour.h"
 #include "core/design/twips.h"
+#include "qt/controls/designlook.h"
 
 #include <QColor>
-#include <QGuiApplication>
 #include <QPalette>
 #include <QRect>
 #include <QSize>
@@ -50,15 +50,16 @@
     return QPalette::NoRole;
 }
 
-// The colour itself, system roles looked up in the application palette; an
-// invalid colour when unset.
+// The colour itself, system roles looked up in the design's standard light
+// palette, whatever colour scheme the desktop has; an invalid colour when
+// unset.
 [[nodiscard]] inline QColor resolved(const DesignColour &colour)
 {
     switch (colour.kind) {
     case DesignColour::Kind::Rgb:
         return QColor(colour.red(), colour.green(), colour.blue());
     case DesignColour::Kind::System:
-        return QGuiApplication::palette().color(QPalette::Active, paletteRole(colour.role));
+        return designPalette().color(QPalette::Active, paletteRole(colour.role));
     case DesignColour::Kind::Unset:
         break;
     }

@@ -19,7 +19,7 @@ QAccessibleInterface *accessibleFormWindow(const QString &, QObject *object)
 
 } // namespace
 
-FormWindow::FormWindow(FormEvents &form, Qt::WindowFlags flags)
+FormWindow::FormWindow(FormEvents &form, Qt::WindowFlags flags, int activationSettleMs)
     : QWidget(nullptr, flags)
     , m_form(&form)
 {

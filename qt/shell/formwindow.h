@@ -13,10 +13,12 @@ class FormWindow final : public QWidget
 public:
     // How long the window system's activation reports must stay unchanged
     // before an activation counts: a window manager may pass the focus
-    // through one window on its way to another.
-    static constexpr int activationSettleMs = 150;
+    // through one window on its way to another. Tests of the window
+    // operations alone may wait less.
+    static constexpr int defaultActivationSettleMs = 150;
 
-    FormWindow(FormEvents &form, Qt::WindowFlags flags);
+    FormWindow(FormEvents &form, Qt::WindowFlags flags,
+               int activationSettleMs = defaultActivationSettleMs);
     Q_DISABLE_COPY_MOVE(FormWindow)
 
     // The window no longer speaks for its form: it has been unloaded, and

@@ -1,8 +1,10 @@
 #include "qt/startup/application.h"
 
 #include "core/identity.h"
+#include "qt/controls/designlook.h"
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -17,12 +19,52 @@ void describeApplication()
     QGuiApplication::setDesktopFileName(QStringView(galevane::applicationId).toString());
 }
 
+constexpr const char *styleOverrideVariable = "QT_STYLE_OVERRIDE";
+
 } // namespace
 
-GalevaneApplication::GalevaneApplication(int &argc, char **argv)
-    : QApplication(argc, argv)
+DesktopStyleSetAside::DesktopStyleSetAside(int &argc, char **argv)
+    : m_styleOverride(qgetenv(styleOverrideVariable))
+    , m_hadStyleOverride(qEnvironmentVariableIsSet(styleOverrideVariable))
 {
+    dropStyleOptions(argc, argv);
+    if (m_hadStyleOverride)
+        qunsetenv(styleOverrideVariable);
+}
+
+void DesktopStyleSetAside::restoreEnvironment()
+{
+    if (m_hadStyleOverride)
+        qputenv(styleOverrideVariable, m_styleOverride);
+}
+
+void dropStyleOptions(int &argc, char **argv)
+{
+    int kept = argc > 0 ? 1 : 0;
+    for (int i = kept; i < argc; ++i) {
+        const char *option = argv[i];
+        if (std::strncmp(option, "--", 2) == 0)
+            ++option;
+        if (std::strcmp(option, "-style") == 0 && i + 1 < argc) {
+            ++i; // and its value
+            continue;
+        }
+        if (std::strncmp(option, "-style=", 7) == 0)
+            continue;
+        argv[kept++] = argv[i];
+    }
+    for (int i = kept; i < argc; ++i)
+        argv[i] = nullptr;
+    argc = kept;
+}
+
+GalevaneApplication::GalevaneApplication(int &argc, char **argv)
+    : DesktopStyleSetAside(argc, argv)
+    , QApplication(argc, argv)
+{
+    restoreEnvironment();
     describeApplication();
+    useDesignLook();
 }
 
 bool GalevaneApplication::notify(QObject *receiver, QEvent *event)

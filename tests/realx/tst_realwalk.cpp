@@ -166,7 +166,7 @@ QString number(int value)
 
 // ---------------------------------------------------------------------------
 // When the window system has settled: no X event for a while, and every
-// activation the program waits out (FormWindow::activationSettleMs after the last
+// activation the program waits out (FormWindow::defaultActivationSettleMs after the last
 // report of one) decided.
 
 class SettleWatch final : public QObject, public QAbstractNativeEventFilter
@@ -188,7 +188,7 @@ public:
 
     [[nodiscard]] bool quiet() const
     {
-        return m_lastActivationReport.elapsed() > FormWindow::activationSettleMs + quietMs &&
+        return m_lastActivationReport.elapsed() > FormWindow::defaultActivationSettleMs + quietMs &&
                m_lastNativeEvent.elapsed() > quietMs;
     }
 

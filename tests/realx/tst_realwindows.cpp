@@ -3,6 +3,7 @@
 // window manager, activation reported asynchronously).
 
 #include "tests/support/flowfixture.h"
+#include "tests/support/layouts.h"
 #include "tests/support/xdotool.h"
 
 #include <QAccessible>
@@ -56,7 +57,7 @@ bool settled(const std::function<bool()> &condition)
 // Long enough for every timer that settles the window system's reports.
 void waitPastActivationSettling()
 {
-    QTest::qWait(3 * FormWindow::activationSettleMs);
+    QTest::qWait(3 * FormWindow::defaultActivationSettleMs);
 }
 
 // A real click of the X server's pointer at a point of a widget.
@@ -281,7 +282,7 @@ void tst_RealWindows::cleanup()
 void tst_RealWindows::mainWindowIsCentredAndCannotBeResizedOrMaximised()
 {
     QWidget *main = flow().mainWindow();
-    QCOMPARE(main->size(), QSize(439, 513));
+    QCOMPARE(main->size(), layouts::mainWindowSize());
     QVERIFY(settled([main] { return main->frameGeometry() != main->geometry(); }));
     // Centred as a whole, title bar and borders included.
     QVERIFY2(frameIsCentred(*main), qPrintable(centreOffset(*main)));
@@ -303,8 +304,10 @@ void tst_RealWindows::mainWindowIsCentredAndCannotBeResizedOrMaximised()
     QVERIFY2(!(functions & (minimise | maximise)) && (functions & close), qPrintable(hints));
     QVERIFY2(!(decorations & (0x20 | 0x40)), qPrintable(hints)); // no minimise/maximise buttons
     const QString sizeHints = windowProperty(main, QStringLiteral("WM_NORMAL_HINTS"));
-    QVERIFY2(sizeHints.contains(u"minimum size: 439 by 513") &&
-                 sizeHints.contains(u"maximum size: 439 by 513"),
+    const QSize fixed = layouts::mainWindowSize();
+    const QString fixedSize = u"%1 by %2"_qs.arg(fixed.width()).arg(fixed.height());
+    QVERIFY2(sizeHints.contains(u"minimum size: "_qs + fixedSize) &&
+                 sizeHints.contains(u"maximum size: "_qs + fixedSize),
              qPrintable(sizeHints));
 }
 
@@ -314,7 +317,7 @@ void tst_RealWindows::helpAndAboutSitAtTheirPlace()
     click(*flow().controlOf<frmWindScale>("Command2"));
     QWidget *help = flow().windowOf<frmhelp1>();
     QVERIFY(waitActive(help));
-    QCOMPARE(help->frameGeometry(), QRect(248, 158, 322, 211));
+    QCOMPARE(help->frameGeometry(), layouts::placedRect(HelpLayout::window));
     QVERIFY(!flow().mainWindow()->isEnabled());
 
     click(*flow().controlOf<frmhelp1>("Label2"));

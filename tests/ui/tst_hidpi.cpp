@@ -5,6 +5,7 @@
 #include "assets/rawimage.h"
 #include "qt/controls/pictures.h"
 #include "tests/support/flowfixture.h"
+#include "tests/support/layouts.h"
 
 class tst_HiDpi : public QObject
 {
@@ -36,9 +37,9 @@ void tst_HiDpi::mainWindowKeepsItsLogicalSize()
 {
     QWidget *main = m_flow->mainWindow();
     QCOMPARE(main->devicePixelRatioF(), 2.0);
-    QCOMPARE(main->size(), QSize(439, 513));
+    QCOMPARE(main->size(), layouts::mainWindowSize());
     const QPixmap grabbed = main->grab();
-    QCOMPARE(grabbed.size(), QSize(878, 1026));
+    QCOMPARE(grabbed.size(), layouts::mainWindowSize() * 2);
 }
 
 void tst_HiDpi::drawingIsRenderedForTheScreensPixels()
@@ -46,7 +47,7 @@ void tst_HiDpi::drawingIsRenderedForTheScreensPixels()
     auto *picture = dynamic_cast<StretchedPicture *>(m_flow->controlOf<frmWindScale>("Image1"));
     QVERIFY(picture);
     const QPixmap rendered = picture->rendered();
-    QCOMPARE(rendered.size(), QSize(662, 604));
+    QCOMPARE(rendered.size(), layouts::controlSize(WindScaleLayout::controls, "Image1") * 2);
     QCOMPARE(rendered.devicePixelRatio(), 2.0);
     // A second paint reuses the same rendering.
     QCOMPARE(picture->rendered().cacheKey(), rendered.cacheKey());
@@ -65,7 +66,7 @@ void tst_HiDpi::mapPixelsBecomeSquareBlocks()
     const QImage shown = map->grab().toImage();
     const QImage source = rawimage::fromResource(QStringLiteral(":/galevane/map/areas.argb"));
     QCOMPARE(source.size(), QSize(468, 484));
-    QCOMPARE(shown.size(), QSize(936, 968));
+    QCOMPARE(shown.size(), layouts::controlSize(AreasLayout::controls, "Image1") * 2);
     int mismatches = 0;
     for (int y = 0; y < source.height(); y += 3) {
         for (int x = 0; x < source.width(); x += 3) {

@@ -1,5 +1,6 @@
 #include "core/forms/windowregistry.h"
 #include "qt/builder/qtfrontend.h"
+#include "tests/support/layouts.h"
 #include "tests/support/uidriver.h"
 
 #include <QSignalSpy>
@@ -279,7 +280,7 @@ void tst_MainWindow::windowIsFixedSizeAndCentred()
 {
     frmWindScale &main = showMain();
     QWidget &window = formWidget(main);
-    QCOMPARE(window.size(), QSize(439, 513)); // 6585 x 7695 twips
+    QCOMPARE(window.size(), layouts::mainWindowSize());
     QCOMPARE(window.minimumSize(), window.maximumSize());
     const Qt::WindowFlags flags = window.windowFlags();
     QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
@@ -336,7 +337,7 @@ void tst_MainWindow::pictureIsStretchedBehindTheHeadings()
     frmWindScale &main = showMain();
     auto *picture = find<QWidget>(&formWidget(main), "Image1");
     QVERIFY(picture);
-    QCOMPARE(picture->geometry(), QRect(96, 16, 331, 302));
+    QCOMPARE(picture->geometry(), layouts::controlRect(WindScaleLayout::controls, "Image1"));
     const QPixmap drawn = picture->grab();
     // The drawing has no background of its own: the window colour shows at
     // the top-left corner; the waves along the bottom are dark blue.

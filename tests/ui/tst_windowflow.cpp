@@ -1,5 +1,6 @@
 #include "core/windows/helplayout.h"
 #include "tests/support/flowfixture.h"
+#include "tests/support/layouts.h"
 
 #include <QCloseEvent>
 #include <QPointer>
@@ -85,7 +86,7 @@ void tst_WindowFlow::helpShowsAndSwitchesTheMainWindowOff()
     QVERIFY(flow().mainWindow()->isVisible());
     QVERIFY(!flow().mainWindow()->isEnabled());
     QVERIFY(help->windowFlags() & Qt::FramelessWindowHint);
-    QCOMPARE(help->geometry(), QRect(248, 158, 322, 211));
+    QCOMPARE(help->geometry(), layouts::placedRect(HelpLayout::window));
     auto *sentence = flow().labelOf<frmhelp1>("Label1");
     QCOMPARE(sentence->text().size(), 114);
     QCOMPARE(sentence->text(),
@@ -117,7 +118,7 @@ void tst_WindowFlow::helpAfterOkIsLoadedAfreshAtTheSamePlace()
     QTRY_VERIFY(first.isNull()); // destroyed with its controls
     openHelp();
     QWidget *second = flow().windowOf<frmhelp1>();
-    QCOMPARE(second->geometry().topLeft(), QPoint(248, 158));
+    QCOMPARE(second->geometry().topLeft(), layouts::placedRect(HelpLayout::window).topLeft());
     QVERIFY(!flow().mainWindow()->isEnabled());
 }
 
@@ -128,7 +129,7 @@ void tst_WindowFlow::aboutFromTheMainWindow()
     QWidget *about = flow().windowOf<frmabout>();
     QVERIFY(about && about->isVisible());
     QVERIFY(!flow().mainWindow()->isEnabled());
-    QCOMPARE(about->geometry(), QRect(248, 158, 322, 211));
+    QCOMPARE(about->geometry(), layouts::placedRect(AboutLayout::window));
     QCOMPARE(flow().labelOf<frmabout>("Label7")->text(), u"For more information contact:-");
     QCOMPARE(flow().labelOf<frmabout>("Label1")->text(), u"Quayforth,");
     QVERIFY(flow().labelOf<frmabout>("Label2")->text().startsWith(u"E - Mail:   "));
@@ -153,7 +154,7 @@ void tst_WindowFlow::aboutFromHelpCoversItAndOkLeavesHelpOpen()
     // Whatever order the window system reports the activations in, the
     // main window ends up in front, taking input, with help still open.
     QVERIFY(settled([this] { return flow().mainWindow()->isActiveWindow(); }));
-    QTest::qWait(3 * FormWindow::activationSettleMs); // past the reports of the hand-over
+    QTest::qWait(3 * FormWindow::defaultActivationSettleMs); // past the reports of the hand-over
     QVERIFY(flow().mainWindow()->isEnabled());
     QVERIFY(flow().windowOf<frmhelp1>() && flow().windowOf<frmhelp1>()->isVisible());
     QVERIFY(!flow().existing<frmabout>()->isLoaded());
@@ -165,7 +166,7 @@ void tst_WindowFlow::reactivatingHelpSwitchesTheMainWindowOffAgain()
     click(*flow().controlOf<frmhelp1>("Label2"));
     click(*flow().controlOf<frmabout>("Command1"));
     QVERIFY(settled([this] { return flow().mainWindow()->isActiveWindow(); }));
-    QTest::qWait(3 * FormWindow::activationSettleMs);
+    QTest::qWait(3 * FormWindow::defaultActivationSettleMs);
     QVERIFY(flow().mainWindow()->isEnabled());
 
     // The user clicks the help window, which is still open.
@@ -285,7 +286,7 @@ void tst_WindowFlow::forecastAreasShowsTheMapBeforeHidingTheMainWindow()
     QVERIFY(!flow().mainWindow()->isVisible());
     QWidget *map = flow().windowOf<frmAreas>();
     QCOMPARE(map->windowTitle(), u"Forecast Areas");
-    QCOMPARE(map->size(), QSize(470, 487));
+    QCOMPARE(map->size(), layouts::mapWindowSize());
     QCOMPARE(map->minimumSize(), map->maximumSize());
     QVERIFY(!(map->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QVERIFY(!map->windowIcon().isNull());

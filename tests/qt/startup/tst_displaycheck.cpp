@@ -1,10 +1,8 @@
-#include "core/design/twips.h"
-#include "qt/controls/qtdesign.h"
-#include "qt/controls/qtfonts.h"
+// The choice of window system, and the one line that says none can be reached.
+
 #include "qt/startup/displaycheck.h"
 
 #include <QFile>
-#include <QFontInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,17 +11,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-class tst_ShellParts : public QObject
+class tst_DisplayCheck : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void twipsRoundToTheNearestPixel_data();
-    void twipsRoundToTheNearestPixel();
-    void rectanglesKeepTouchingEdges();
-    void fontsUseTheirStandIns_data();
-    void fontsUseTheirStandIns();
-    void designFamilyNamesAreSubstituted();
     void noDisplayGivesOneClearLine_data();
     void noDisplayGivesOneClearLine();
     void qtOptionsWinOverTheEnvironment_data();
@@ -49,77 +41,7 @@ QString described(const DisplayServer &server)
 
 } // namespace
 
-void tst_ShellParts::twipsRoundToTheNearestPixel_data()
-{
-    QTest::addColumn<int>("twips");
-    QTest::addColumn<int>("pixels");
-    QTest::newRow("zero") << 0 << 0;
-    QTest::newRow("just under half") << 7 << 0;
-    QTest::newRow("half and more") << 8 << 1;
-    QTest::newRow("one pixel") << 15 << 1;
-    QTest::newRow("main window width") << 6585 << 439;
-    QTest::newRow("main window height") << 7695 << 513;
-    QTest::newRow("map width") << 7020 << 468;
-    QTest::newRow("odd half") << 2108 << 141;
-    QTest::newRow("negative") << -8 << -1;
-}
-
-void tst_ShellParts::twipsRoundToTheNearestPixel()
-{
-    QFETCH(int, twips);
-    QFETCH(int, pixels);
-    QCOMPARE(twipsToPixels(twips), pixels);
-}
-
-void tst_ShellParts::rectanglesKeepTouchingEdges()
-{
-    // Two boxes side by side in twips stay side by side in pixels, whatever
-    // the rounding of each extent.
-    const QRect left = twipsToQRect(TwipRect{120, 2520, 2055, 450});
-    const QRect right = twipsToQRect(TwipRect{2175, 2520, 2090, 450});
-    QCOMPARE(left.right() + 1, right.left());
-    QCOMPARE(twipsToQRect(TwipRect{2108, 2280, 615, 375}), QRect(141, 152, 41, 25));
-    QCOMPARE(twipsToQSize(TwipSize{4830, 3165}), QSize(322, 211));
-}
-
-void tst_ShellParts::fontsUseTheirStandIns_data()
-{
-    QTest::addColumn<int>("face");
-    QTest::addColumn<QString>("family");
-    QTest::newRow("MS Sans Serif") << int(DesignFace::MsSansSerif) << u"Liberation Sans"_qs;
-    QTest::newRow("Times New Roman") << int(DesignFace::TimesNewRoman) << u"Liberation Serif"_qs;
-    QTest::newRow("Comic Sans MS") << int(DesignFace::ComicSansMs) << u"Comic Neue"_qs;
-    QTest::newRow("Arial") << int(DesignFace::Arial) << u"Liberation Sans"_qs;
-}
-
-void tst_ShellParts::fontsUseTheirStandIns()
-{
-    QFETCH(int, face);
-    QFETCH(QString, family);
-    const QFont font = designFont({DesignFace(face), 14.25, true, true});
-    // The stand-in alone, so that no fallback is looked for a second family.
-    QCOMPARE(font.families(), QStringList{family});
-    const QFontInfo resolved(font);
-    QCOMPARE(resolved.family(), family);
-    QVERIFY(resolved.bold());
-    QVERIFY(font.underline());
-    QCOMPARE(font.pixelSize(), 19); // 14.25 pt at 96 dots per inch
-    QCOMPARE(designFont({DesignFace(face), 8.25, true, false}).pixelSize(), 11);
-}
-
-void tst_ShellParts::designFamilyNamesAreSubstituted()
-{
-    registerFontSubstitutions();
-    for (DesignFace face : {DesignFace::MsSansSerif, DesignFace::TimesNewRoman,
-                            DesignFace::ComicSansMs, DesignFace::Arial}) {
-        QCOMPARE(QFont::substitute(designFamilyName(face)).toLower(),
-                 standInFamily(face).toLower());
-        QFont named(designFamilyName(face));
-        QCOMPARE(QFontInfo(named).family(), standInFamily(face));
-    }
-}
-
-void tst_ShellParts::noDisplayGivesOneClearLine_data()
+void tst_DisplayCheck::noDisplayGivesOneClearLine_data()
 {
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QString>("x11");
@@ -142,7 +64,7 @@ void tst_ShellParts::noDisplayGivesOneClearLine_data()
         << u"wayland"_qs << QString() << QString() << false << QString();
 }
 
-void tst_ShellParts::noDisplayGivesOneClearLine()
+void tst_DisplayCheck::noDisplayGivesOneClearLine()
 {
     QFETCH(QString, platform);
     QFETCH(QString, x11);
@@ -159,7 +81,7 @@ void tst_ShellParts::noDisplayGivesOneClearLine()
     QCOMPARE(preferredPlatform(env), preferred);
 }
 
-void tst_ShellParts::qtOptionsWinOverTheEnvironment_data()
+void tst_DisplayCheck::qtOptionsWinOverTheEnvironment_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("platform");
@@ -182,7 +104,7 @@ void tst_ShellParts::qtOptionsWinOverTheEnvironment_data()
         << u":0"_qs;
 }
 
-void tst_ShellParts::qtOptionsWinOverTheEnvironment()
+void tst_DisplayCheck::qtOptionsWinOverTheEnvironment()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, platform);
@@ -194,7 +116,7 @@ void tst_ShellParts::qtOptionsWinOverTheEnvironment()
     QCOMPARE(env.waylandDisplay, u"wayland-0"_qs);
 }
 
-void tst_ShellParts::displayServersFollowQtsOrder_data()
+void tst_DisplayCheck::displayServersFollowQtsOrder_data()
 {
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QString>("x11");
@@ -254,7 +176,7 @@ void tst_ShellParts::displayServersFollowQtsOrder_data()
         << u"cocoa"_qs << u":59"_qs << QString() << run << QString() << false << QStringList();
 }
 
-void tst_ShellParts::displayServersFollowQtsOrder()
+void tst_DisplayCheck::displayServersFollowQtsOrder()
 {
     QFETCH(QString, platform);
     QFETCH(QString, x11);
@@ -270,7 +192,7 @@ void tst_ShellParts::displayServersFollowQtsOrder()
     QCOMPARE(got, servers);
 }
 
-void tst_ShellParts::unreachableDisplayGivesOneClearLine_data()
+void tst_DisplayCheck::unreachableDisplayGivesOneClearLine_data()
 {
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QString>("x11");
@@ -303,7 +225,7 @@ void tst_ShellParts::unreachableDisplayGivesOneClearLine_data()
                advice;
 }
 
-void tst_ShellParts::unreachableDisplayGivesOneClearLine()
+void tst_DisplayCheck::unreachableDisplayGivesOneClearLine()
 {
     QFETCH(QString, platform);
     QFETCH(QString, x11);
@@ -318,7 +240,7 @@ void tst_ShellParts::unreachableDisplayGivesOneClearLine()
     QCOMPARE(line, message);
 }
 
-void tst_ShellParts::waylandSocketIsConnectedTo()
+void tst_DisplayCheck::waylandSocketIsConnectedTo()
 {
     const QTemporaryDir runtimeDir;
     QVERIFY(runtimeDir.isValid());
@@ -351,7 +273,7 @@ void tst_ShellParts::waylandSocketIsConnectedTo()
     QVERIFY(!canReachDisplay({DisplayProtocol::Wayland, u"wayland-7"_qs, QString()}));
 }
 
-void tst_ShellParts::absentXServerIsNotReached()
+void tst_DisplayCheck::absentXServerIsNotReached()
 {
 #ifndef GALEVANE_HAVE_XCB
     QSKIP("built without libxcb: X displays are not checked");
@@ -365,5 +287,5 @@ void tst_ShellParts::absentXServerIsNotReached()
 #endif
 }
 
-QTEST_MAIN(tst_ShellParts)
-#include "tst_shellparts.moc"
+QTEST_MAIN(tst_DisplayCheck)
+#include "tst_displaycheck.moc"
