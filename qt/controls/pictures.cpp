@@ -2,8 +2,42 @@
 
 #include "assets/rawimage.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QImageReader>
 #include <QPainter>
+
+namespace {
+
+// A bitmap is an image to assistive technology, named and described by its
+// accessible name and description (the map: its title and the names of its
+// areas).
+class AccessibleBitmap final : public QAccessibleWidget, public QAccessibleImageInterface
+{
+public:
+    explicit AccessibleBitmap(BitmapPicture *picture)
+        : QAccessibleWidget(picture, QAccessible::Graphic)
+    {}
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ImageInterface)
+            return static_cast<QAccessibleImageInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString imageDescription() const override { return text(QAccessible::Description); }
+    QSize imageSize() const override { return widget()->size(); }
+    QPoint imagePosition() const override { return widget()->mapToGlobal(QPoint(0, 0)); }
+};
+
+QAccessibleInterface *accessibleBitmap(const QString &, QObject *object)
+{
+    auto *picture = dynamic_cast<BitmapPicture *>(object);
+    return picture ? new AccessibleBitmap(picture) : nullptr;
+}
+
+} // namespace
 
 StretchedPicture::StretchedPicture(QWidget *parent, const QString &resource)
     : QWidget(parent)
@@ -57,6 +91,11 @@ BitmapPicture::BitmapPicture(QWidget *parent, const QString &resource)
     : QWidget(parent)
     , m_pixmap(QPixmap::fromImage(rawimage::fromResource(resource)))
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleBitmap);
+        return true;
+    }();
+    Q_UNUSED(installed)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }
