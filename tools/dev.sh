@@ -25,6 +25,7 @@ test_packages=(
     gcc-mingw-w64-i686 binutils-mingw-w64-i686 python3-pefile
     desktop-file-utils appstream dpkg-dev file
     dbus-daemon dbus-bin at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+    weston xwayland
 )
 # The Windows program, cross-built, and Wine to test it. 32-bit Wine runs
 # only where the kernel runs 32-bit Linux programs (see windows_test_preset).

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // The layout tables of the windows: each window's layout header beside it
 // holds one WindowSpec and its controls as a constexpr array, front to back,
@@ -52,7 +54,8 @@ struct ControlSpec
     // text does not.
     std::u16string_view accessibleName = {};
     std::u16string_view accessibleDescription = {};
-    // Labels only: the control this label names, announced with it.
+    // Labels only: the control this label names, announced with it; the
+    // label's text is that control's accessible name where it has none.
     std::string_view buddy = {};
     DesignPicture picture = DesignPicture::None; // shown by picture controls
     bool centredVertically = false;              // labels only: text centred in height too
@@ -77,7 +80,41 @@ struct WindowSpec
     // What assistive technology calls the window, where its title does not
     // say what it is.
     std::u16string_view accessibleName = {};
+    // A window that assistive technology meets as a dialog: announced as
+    // one when it opens, with its plain labels' text (dialogDescription) as
+    // its description, so that a reader speaks it then.
+    bool dialog = false;
 };
+
+// The controls in the order a reader meets them: top to bottom, then left to
+// right, by their top-left corners; for equal corners, front to back.
+[[nodiscard]] inline std::vector<const ControlSpec *>
+inReadingOrder(std::span<const ControlSpec> controls)
+{
+    std::vector<const ControlSpec *> order;
+    order.reserve(controls.size());
+    for (const ControlSpec &control : controls)
+        order.push_back(&control);
+    std::stable_sort(order.begin(), order.end(), [](const ControlSpec *a, const ControlSpec *b) {
+        return a->rect.top != b->rect.top ? a->rect.top < b->rect.top : a->rect.left < b->rect.left;
+    });
+    return order;
+}
+
+// What a dialog says when it opens: the text of its plain labels (not the
+// ones that react to a click), in reading order, one a line.
+[[nodiscard]] inline std::u16string dialogDescription(std::span<const ControlSpec> controls)
+{
+    std::u16string description;
+    for (const ControlSpec *control : inReadingOrder(controls)) {
+        if (control->kind != ControlKind::Label || control->text.empty())
+            continue;
+        if (!description.empty())
+            description += u'\n';
+        description += control->text;
+    }
+    return description;
+}
 
 // A layout's own consistency, checked where the table is written: every
 // control has a name of its own, and every buddy names a control of the

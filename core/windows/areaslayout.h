@@ -35,7 +35,7 @@ inline constexpr auto controls = std::to_array<ControlSpec>({
     {.name = "Image1",
      .kind = ControlKind::Bitmap,
      .rect = {14, 1, 7020, 7260},
-     .accessibleName = u"Map of the shipping forecast sea areas",
+     .accessibleName = u"Map of the shipping forecast areas",
      .accessibleDescription = mapAreaNames,
      .picture = DesignPicture::AreasMap},
 });

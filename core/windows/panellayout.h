@@ -7,7 +7,8 @@
 namespace PanelLayout {
 
 // The title is never shown, so each panel says what it is through its
-// accessible name.
+// accessible name. To assistive technology each is a dialog, which says its
+// text when it opens.
 constexpr WindowSpec window(std::string_view name, std::u16string_view accessibleName)
 {
     return {
@@ -19,6 +20,7 @@ constexpr WindowSpec window(std::string_view name, std::u16string_view accessibl
         .screenPosition = {3720, 2370},
         .background = DesignPalette::lightCyan,
         .accessibleName = accessibleName,
+        .dialog = true,
     };
 }
 

@@ -33,8 +33,8 @@ constexpr ControlSpec box(std::string_view name, std::u16string_view text, TwipR
             .accessibleDescription = description};
 }
 
-// Each heading labels its box, so a screen reader announces the heading
-// with the box; the box's own name is its current text.
+// Each heading labels its box: it is the box's accessible name, so a screen
+// reader announces the heading with the box; the box's value is its text.
 constexpr ControlSpec heading(std::string_view name, std::u16string_view text, TwipRect rect,
                               DesignColour colour, int tabIndex, std::string_view buddy)
 {
@@ -102,7 +102,6 @@ inline constexpr auto controls = std::to_array<ControlSpec>({
      .foreground = red,
      .background = white,
      .tabIndex = 7,
-     .accessibleName = u"Criterion",
      .accessibleDescription = u"What the sea looks like at this force"},
     {.name = "Label9",
      .kind = ControlKind::Label,

@@ -133,6 +133,10 @@ void applyCommonSettings(QWidget &control, const ControlSpec &entry)
         control.setAccessibleDescription(toQString(entry.accessibleDescription));
     if (entry.tabIndex == noTabStop)
         control.setFocusPolicy(Qt::NoFocus);
+    // A named picture is something a reader can be moved to, while Tab
+    // passes it by: focusable, but not in the tab chain.
+    if (entry.kind == ControlKind::Bitmap && !entry.accessibleName.empty())
+        control.setFocusPolicy(Qt::ClickFocus);
 }
 
 void chainTabOrder(std::vector<std::pair<int, QWidget *>> stops)
@@ -143,6 +147,19 @@ void chainTabOrder(std::vector<std::pair<int, QWidget *>> stops)
         QWidget::setTabOrder(stops[i - 1].second, stops[i].second);
 }
 
+// A label's text as said aloud: without the "&" that marks its mnemonic
+// ("&&" stands for one "&").
+QString withoutMnemonic(const QString &text)
+{
+    QString said;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == u'&' && ++i == text.size())
+            break;
+        said.append(text.at(i));
+    }
+    return said;
+}
+
 void tieLabelsToBuddies(QWidget &window, std::span<const ControlSpec> controls)
 {
     for (const ControlSpec &entry : controls) {
@@ -151,9 +168,27 @@ void tieLabelsToBuddies(QWidget &window, std::span<const ControlSpec> controls)
         auto *label = window.findChild<QLabel *>(toQString(entry.name), Qt::FindDirectChildrenOnly);
         auto *buddy =
             window.findChild<QWidget *>(toQString(entry.buddy), Qt::FindDirectChildrenOnly);
-        if (label && buddy)
-            label->setBuddy(buddy);
+        if (!label || !buddy)
+            continue;
+        label->setBuddy(buddy);
+        // The heading is what the control is called, written once in the
+        // layout, as the label's text.
+        if (buddy->accessibleName().isEmpty())
+            buddy->setAccessibleName(withoutMnemonic(label->text()));
     }
+}
+
+// Assistive technology meets the controls in reading order, whatever order
+// they are painted in.
+void orderForReading(FormWindow &window, std::span<const ControlSpec> controls)
+{
+    QList<QWidget *> order;
+    for (const ControlSpec *entry : inReadingOrder(controls)) {
+        if (auto *control =
+                window.findChild<QWidget *>(toQString(entry->name), Qt::FindDirectChildrenOnly))
+            order.append(control);
+    }
+    window.setAccessibleChildOrder(order);
 }
 
 Qt::WindowFlags windowFlags(WindowFrame frame)
@@ -193,6 +228,10 @@ std::unique_ptr<FormWindow> buildFormWindow(FormEvents &form, const WindowSpec &
     window->setWindowTitle(toQString(design.caption));
     if (!design.accessibleName.empty())
         window->setAccessibleName(toQString(design.accessibleName));
+    if (design.dialog) {
+        window->setAccessibleDialog(true);
+        window->setAccessibleDescription(toQString(dialogDescription(controls)));
+    }
     window->setAutoFillBackground(true);
     // Every role set on the window: its controls take the design's light
     // palette from it, never the desktop's colour scheme.
@@ -214,11 +253,12 @@ std::unique_ptr<FormWindow> buildFormWindow(FormEvents &form, const WindowSpec &
         QWidget *control = createControl(window.get(), *it);
         applyCommonSettings(*control, *it);
         reportClicks(*control, *it, form);
-        if (control->focusPolicy() != Qt::NoFocus)
+        if (control->focusPolicy() & Qt::TabFocus)
             tabStops.emplace_back(it->tabIndex, control);
     }
     chainTabOrder(std::move(tabStops));
     tieLabelsToBuddies(*window, controls);
+    orderForReading(*window, controls);
     keepLookWhileInputOff(*window);
 
     const QMargins frame = frameQuery ? frameQuery->result() : QMargins();

@@ -2,8 +2,24 @@
 
 #include "assets/rawimage.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QImageReader>
 #include <QPainter>
+
+namespace {
+
+// A bitmap is an image to assistive technology, named and described by its
+// accessible name and description (the map: its title and the names of its
+// areas). Qt's accessibility bus on Linux carries no image description; the
+// description is the object's own.
+QAccessibleInterface *accessibleBitmap(const QString &, QObject *object)
+{
+    auto *picture = dynamic_cast<BitmapPicture *>(object);
+    return picture ? new QAccessibleWidget(picture, QAccessible::Graphic) : nullptr;
+}
+
+} // namespace
 
 StretchedPicture::StretchedPicture(QWidget *parent, const QString &resource)
     : QWidget(parent)
@@ -57,6 +73,11 @@ BitmapPicture::BitmapPicture(QWidget *parent, const QString &resource)
     : QWidget(parent)
     , m_pixmap(QPixmap::fromImage(rawimage::fromResource(resource)))
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleBitmap);
+        return true;
+    }();
+    Q_UNUSED(installed)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }

@@ -9,12 +9,57 @@
 
 namespace {
 
-// Top-level windows of the program are windows to assistive technology, not
-// anonymous panes; their name is their accessible name, or else their title.
+// Top-level windows of the program are windows (or dialogs) to assistive
+// technology, not anonymous panes; their name is their accessible name, or
+// else their title. Their controls come in the window's reading order.
+class AccessibleFormWindow final : public QAccessibleWidget
+{
+public:
+    explicit AccessibleFormWindow(FormWindow *window)
+        : QAccessibleWidget(window, QAccessible::Window)
+    {}
+
+    QAccessible::Role role() const override
+    {
+        return static_cast<const FormWindow *>(widget())->isAccessibleDialog()
+                   ? QAccessible::Dialog
+                   : QAccessible::Window;
+    }
+
+    int childCount() const override { return int(children().size()); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QWidget *> all = children();
+        if (index < 0 || index >= all.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(all.at(index));
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (!child)
+            return -1;
+        return int(children().indexOf(qobject_cast<QWidget *>(child->object())));
+    }
+
+private:
+    // As QAccessibleWidget counts them: not top-level windows.
+    QList<QWidget *> children() const
+    {
+        QList<QWidget *> controls;
+        for (QWidget *child : static_cast<const FormWindow *>(widget())->accessibleChildren()) {
+            if (!child->isWindow())
+                controls.append(child);
+        }
+        return controls;
+    }
+};
+
 QAccessibleInterface *accessibleFormWindow(const QString &, QObject *object)
 {
     auto *window = dynamic_cast<FormWindow *>(object);
-    return window ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+    return window ? new AccessibleFormWindow(window) : nullptr;
 }
 
 } // namespace
@@ -40,6 +85,28 @@ void FormWindow::detach()
 {
     m_form = nullptr;
     m_activationSettle.stop();
+}
+
+void FormWindow::setAccessibleChildOrder(const QList<QWidget *> &children)
+{
+    m_accessibleChildOrder.clear();
+    for (QWidget *child : children)
+        m_accessibleChildOrder.append(child);
+}
+
+QList<QWidget *> FormWindow::accessibleChildren() const
+{
+    QList<QWidget *> ordered;
+    for (const QPointer<QWidget> &child : m_accessibleChildOrder) {
+        if (child && child->parentWidget() == this)
+            ordered.append(child);
+    }
+    for (QObject *object : children()) {
+        auto *child = qobject_cast<QWidget *>(object);
+        if (child && !ordered.contains(child))
+            ordered.append(child);
+    }
+    return ordered;
 }
 
 bool FormWindow::event(QEvent *event)

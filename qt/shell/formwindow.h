@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -25,6 +27,17 @@ public:
     // may still hear from the window system before it is deleted.
     void detach();
 
+    // To assistive technology the window is a dialog rather than a plain
+    // window: announced as one, with its description, when it opens.
+    void setAccessibleDialog(bool dialog) { m_accessibleDialog = dialog; }
+    [[nodiscard]] bool isAccessibleDialog() const { return m_accessibleDialog; }
+
+    // The order in which assistive technology meets the window's controls,
+    // apart from the order they are painted in (their order as children).
+    // Children left out of it follow, in their own order.
+    void setAccessibleChildOrder(const QList<QWidget *> &children);
+    [[nodiscard]] QList<QWidget *> accessibleChildren() const;
+
 protected:
     bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -34,6 +47,8 @@ private:
     void comeBackFromMinimised();
 
     FormEvents *m_form;
+    bool m_accessibleDialog = false;
+    QList<QPointer<QWidget>> m_accessibleChildOrder;
     // Restarted by every report of activation or deactivation; fires once
     // they have settled.
     QTimer m_activationSettle;

@@ -11,20 +11,35 @@
 #include "qt/startup/firstpaintprobe.h"
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 namespace {
+
+// Has Qt start on `platform`: set in the environment, and in place of any
+// platform named on the command line, which would win over it.
+void usePlatform(int argc, char *argv[], const QString &platform)
+{
+    static QByteArray name;
+    name = platform.toLatin1();
+    qputenv("QT_QPA_PLATFORM", name);
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            argv[++i] = name.data();
+    }
+}
 
 // Chooses the window system; where none can be reached, the line that says
 // so. Qt would otherwise abort with advice of its own.
 QString refusalToStart(int argc, char *argv[])
 {
-    DisplayEnvironment environment = DisplayEnvironment::fromProcess(argc, argv);
-    if (const QString platform = preferredPlatform(environment); !platform.isEmpty()) {
-        qputenv("QT_QPA_PLATFORM", platform.toLatin1());
-        environment.platform = platform;
-    }
-    return displayProblem(environment, QString::fromLocal8Bit(argv[0]));
+    const DisplayEnvironment environment = DisplayEnvironment::fromProcess(argc, argv);
+    const DisplayDecision decision = decideDisplay(environment, QString::fromLocal8Bit(argv[0]));
+    if (!decision.notice.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(decision.notice));
+    if (!decision.platform.isEmpty())
+        usePlatform(argc, argv, decision.platform);
+    return decision.problem;
 }
 
 } // namespace

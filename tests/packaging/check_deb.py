@@ -27,6 +27,8 @@ EXPECTED_FIELDS = {
 
 REQUIRED_DEPENDS = ["libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6svg6",
                     "qt6-qpa-plugins", "fonts-liberation2", "fonts-comic-neue"]
+# Qt's Wayland platform plugin: without it the program runs on X11 only.
+REQUIRED_RECOMMENDS = ["qt6-wayland"]
 
 
 def run(*cmd, capture=False):
@@ -82,6 +84,14 @@ def main():
     for package in REQUIRED_DEPENDS:
         if package not in names:
             failures.append(f"Depends lacks {package}")
+
+    recommends = run("dpkg-deb", "-f", deb, "Recommends", capture=True).strip()
+    print(f"  Recommends: {recommends}")
+    recommended = {re.split(r"[\s(]", alt.strip(), maxsplit=1)[0]
+                   for dep in recommends.split(",") for alt in dep.split("|") if alt.strip()}
+    for package in REQUIRED_RECOMMENDS:
+        if package not in recommended:
+            failures.append(f"Recommends lacks {package}")
 
     listing = run("dpkg-deb", "-c", deb, capture=True)
     files = []

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Drives the real program through the accessibility bus alone (AT-SPI, as a
 # screen reader would): the "Press" actions of the "© Quayforth" labels and
-# of the OK, Help and Exit buttons. The checks are in atspi_press.py.
-#   atspi_press.sh <galevane binary>      (run under run-under-openbox.sh)
+# of the OK, Help and Exit buttons. The checks are in atspi_press.py, or in
+# the script named second (atspi_reading.py: what a screen reader reads).
+#   atspi_press.sh <galevane binary> [checks script]   (under run-under-openbox.sh)
 #
 # Starts a private session bus (dbus-run-session), the accessibility bus on
 # it (at-spi-bus-launcher), then the program; ends what it started again.
@@ -15,9 +16,11 @@ python=/usr/bin/python3 # Debian's, which has gi and pyatspi
 launcher=/usr/libexec/at-spi-bus-launcher
 
 if [[ ${1:-} != --in-session ]]; then
-    [[ $# -eq 1 ]] || { echo "usage: $0 <galevane binary>" >&2; exit 2; }
+    [[ $# -eq 1 || $# -eq 2 ]] || { echo "usage: $0 <galevane binary> [checks script]" >&2; exit 2; }
     program=$(realpath "$1")
     [[ -x $program ]] || { echo "atspi press: no program at $1" >&2; exit 2; }
+    checks=$(realpath "${2:-$here/atspi_press.py}")
+    [[ -f $checks ]] || { echo "atspi press: no checks script at $2" >&2; exit 2; }
     for tool in dbus-run-session dbus-send "$launcher" "$python"; do
         command -v "$tool" >/dev/null || { echo "atspi press: $tool is missing" >&2; exit 2; }
     done
@@ -26,7 +29,7 @@ if [[ ${1:-} != --in-session ]]; then
     # The session bus daemon's own chatter goes to a log, shown on failure;
     # the script inside gets this stderr back as file descriptor 3.
     status=0
-    dbus-run-session -- "$0" --in-session "$workdir" "$program" \
+    dbus-run-session -- "$0" --in-session "$workdir" "$program" "$checks" \
         3>&2 2>"$workdir/session-bus.log" || status=$?
     if ((status != 0)) && [[ -s $workdir/session-bus.log ]]; then
         echo "--- session bus log ---"
@@ -39,6 +42,7 @@ fi
 exec 2>&3 3>&-
 workdir=$2
 program=$3
+checks=$4
 
 launcher_pid=""
 program_pid=""
@@ -117,7 +121,7 @@ done
 program_pid=$(cat "$workdir/program.pid")
 
 status=0
-"$python" "$here/atspi_press.py" --pid "$program_pid" \
+"$python" "$checks" --pid "$program_pid" \
     --status-file "$workdir/program.status" || status=$?
 
 if ((status != 0)); then

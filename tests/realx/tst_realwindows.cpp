@@ -750,8 +750,10 @@ void tst_RealWindows::panelsReportWhatTheyAre()
         QCOMPARE(window->windowTitle(), u"Form1");
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(window);
         QVERIFY(accessible);
-        QCOMPARE(accessible->role(), QAccessible::Window);
+        // Dialogs, so that a reader announces them with their text.
+        QCOMPARE(accessible->role(), QAccessible::Dialog);
         QCOMPARE(accessible->text(QAccessible::Name), name);
+        QVERIFY(!accessible->text(QAccessible::Description).isEmpty());
     }
 }
 
