@@ -304,11 +304,14 @@ bool GalevaneApp::mainEnabled() const
 std::optional<AppWindow> GalevaneApp::foreground() const
 {
     const HWND front = GetForegroundWindow();
+    DWORD owner = 0;
+    if (!front || !GetWindowThreadProcessId(front, &owner) || owner != m_process.dwProcessId)
+        return std::nullopt;
+    const std::wstring name = className(front);
     for (AppWindow form : allWindows) {
-        for (HWND w : windowsOf(form)) {
-            if (w == front)
-                return form;
-        }
+        const std::string_view wanted = windowSpecOf(form).name;
+        if (name == std::wstring(wanted.begin(), wanted.end()))
+            return form;
     }
     return std::nullopt;
 }
@@ -351,10 +354,14 @@ HWND GalevaneApp::box(ScaleColumn column) const
 
 MainTexts GalevaneApp::mainTexts() const
 {
+    const HWND main = window(AppWindow::Main);
+    const auto child = [main](std::string_view name) {
+        return GetDlgItem(main, ControlIds::of(controlsOf(AppWindow::Main), name));
+    };
     MainTexts texts;
     for (std::size_t i = 0; i < allScaleColumns.size(); ++i)
-        texts[i] = text(box(allScaleColumns[i]));
-    texts[criterionIndex] = text(control(AppWindow::Main, "Text1"));
+        texts[i] = text(child(boxName(allScaleColumns[i])));
+    texts[criterionIndex] = text(child("Text1"));
     return texts;
 }
 
@@ -543,10 +550,13 @@ bool GalevaneApp::typeInto(ScaleColumn column, std::wstring_view typed)
 
 std::wstring GalevaneApp::snapshot() const
 {
+    std::array<HWND, allWindows.size()> windows{};
+    for (std::size_t i = 0; i < allWindows.size(); ++i)
+        windows[i] = window(allWindows[i]);
     std::wstring out;
-    for (AppWindow form : allWindows) {
-        const HWND w = window(form);
-        out += formName(form);
+    for (std::size_t i = 0; i < allWindows.size(); ++i) {
+        const HWND w = windows[i];
+        out += formName(allWindows[i]);
         if (!w) {
             out += L" none; ";
             continue;
@@ -554,17 +564,16 @@ std::wstring GalevaneApp::snapshot() const
         out += IsWindowVisible(w) ? L" visible" : L" hidden";
         out += IsWindowEnabled(w) ? L" enabled " : L" disabled ";
         out += describe(windowRect(w));
-        for (AppWindow other : allWindows) {
-            const HWND o = window(other);
-            if (other != form && o && isAbove(w, o))
-                out += std::wstring(L" above ") + formName(other);
+        for (std::size_t j = 0; j < allWindows.size(); ++j) {
+            if (j != i && windows[j] && isAbove(w, windows[j]))
+                out += std::wstring(L" above ") + formName(allWindows[j]);
         }
         out += L"; ";
     }
     const auto front = foreground();
     out += L"front ";
     out += front ? formName(*front) : L"none";
-    if (window(AppWindow::Main))
+    if (windows[0])
         out += L"; texts " + describe(mainTexts());
     return out;
 }
