@@ -287,10 +287,14 @@ private:
         }
         step.column = allScaleColumns[static_cast<std::size_t>(uniform(6))];
         step.row = uniform(ScaleTable::rowCount);
-        // Typed texts: entries of the lists (which must not be looked up),
-        // forms of a force, and junk.
-        const std::wstring typed[] = {L"Gale", L"7", L"12.0", L" 3 ", L"junk", L"Calm", L"x"};
-        step.text = typed[uniform(7)];
+        // Typed texts: half the time an entry of the box's own list, which
+        // must not be looked up; otherwise other forms of a force and junk.
+        const std::wstring typed[] = {L"12.0", L" 3 ", L"Gale", L"junk", L"x"};
+        const int choice = uniform(10);
+        step.text =
+            choice < 5
+                ? rowTexts(uniform(ScaleTable::rowCount))[static_cast<std::size_t>(step.column)]
+                : typed[choice - 5];
         step.enter = uniform(2) == 1;
         return step;
     }
@@ -363,6 +367,7 @@ private:
         Model &m = m_model;
         m_pickedRow.reset();
         m_anyRowAllowed = false;
+        m_endRow.reset();
         switch (step.action) {
         case Action::PickWithMouse:
             CHECK(app().pickWithMouse(step.column, step.row));
@@ -379,6 +384,8 @@ private:
                 m_anyRowAllowed = true; // no current entry: where the key goes is the list's
             else if (to >= 0 && to < ScaleTable::rowCount)
                 pick(to);
+            else
+                m_endRow = current; // see checkInvariants
             break;
         }
         case Action::TypeIntoBox: {
@@ -482,7 +489,14 @@ private:
                 m.activate(*front);
         }
         const MainTexts texts = app().mainTexts();
-        if (m_anyRowAllowed) {
+        if (m_endRow && texts != m.texts && texts == rowTexts(*m_endRow)) {
+            // An arrow key at the end of a list should pick nothing; Wine's
+            // list reports the entry it stays on as chosen again, a pick of
+            // the same row, which shows where typing or the start texts stood.
+            checks::printLine(L"note: " + checks::context() + L": Wine picked row " +
+                              std::to_wstring(*m_endRow) + L" again at the end of the list");
+            m.texts = texts;
+        } else if (m_anyRowAllowed) {
             CHECK_MSG(texts == m.texts || rowOf(texts).has_value(), describe(texts));
             m.texts = texts;
         } else {
@@ -552,6 +566,8 @@ private:
     Model m_model;
     std::optional<int> m_pickedRow;
     bool m_anyRowAllowed = false;
+    // An arrow key at the end of the list, on this current entry.
+    std::optional<int> m_endRow;
     std::deque<std::wstring> m_recent;
     int m_ends = 0;
     int m_picks = 0;

@@ -96,7 +96,7 @@ const wchar_t *formName(AppWindow form)
     return L"?";
 }
 
-const WindowSpec &windowSpecOf(AppWindow form)
+const WindowSpec &windowLayoutOf(AppWindow form)
 {
     switch (form) {
     case AppWindow::Main:
@@ -126,11 +126,11 @@ std::span<const ControlSpec> controlsOf(AppWindow form)
     return AreasLayout::controls;
 }
 
-const ControlSpec &controlSpec(AppWindow form, std::string_view name)
+const ControlSpec &layoutControl(AppWindow form, std::string_view name)
 {
-    for (const ControlSpec &spec : controlsOf(form)) {
-        if (spec.name == name)
-            return spec;
+    for (const ControlSpec &control : controlsOf(form)) {
+        if (control.name == name)
+            return control;
     }
     throw std::logic_error("no control " + std::string(name) + " in the layout");
 }
@@ -153,7 +153,7 @@ MainTexts startTexts()
     MainTexts texts = rowTexts(0);
     for (std::size_t i = 0; i < allScaleColumns.size(); ++i) {
         const std::u16string_view text =
-            controlSpec(AppWindow::Main, boxName(allScaleColumns[i])).text;
+            layoutControl(AppWindow::Main, boxName(allScaleColumns[i])).text;
         texts[i] = {text.begin(), text.end()};
     }
     texts[criterionIndex] = {StartupCriterionText.begin(), StartupCriterionText.end()};
@@ -268,7 +268,7 @@ std::optional<DWORD> GalevaneApp::waitForExit(int timeoutMs) const
 
 std::vector<HWND> GalevaneApp::windowsOf(AppWindow form) const
 {
-    const std::string_view name = windowSpecOf(form).name;
+    const std::string_view name = windowLayoutOf(form).name;
     WindowSearch search{m_process.dwProcessId, {name.begin(), name.end()}, {}};
     EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -309,7 +309,7 @@ std::optional<AppWindow> GalevaneApp::foreground() const
         return std::nullopt;
     const std::wstring name = className(front);
     for (AppWindow form : allWindows) {
-        const std::string_view wanted = windowSpecOf(form).name;
+        const std::string_view wanted = windowLayoutOf(form).name;
         if (name == std::wstring(wanted.begin(), wanted.end()))
             return form;
     }
@@ -419,7 +419,7 @@ POINT GalevaneApp::centreOfControl(AppWindow form, std::string_view name) const
 
 POINT GalevaneApp::centreOfPainted(AppWindow form, std::string_view name) const
 {
-    const PixelRect rect = twipsToPixels(controlSpec(form, name).rect, screenDpi());
+    const PixelRect rect = twipsToPixels(layoutControl(form, name).rect, screenDpi());
     POINT point{rect.left + rect.width / 2, rect.top + rect.height / 2};
     ClientToScreen(window(form), &point);
     return point;

@@ -24,9 +24,9 @@ inline constexpr std::array<AppWindow, 4> allWindows{AppWindow::Main, AppWindow:
                                                      AppWindow::About, AppWindow::Map};
 
 [[nodiscard]] const wchar_t *formName(AppWindow form);
-[[nodiscard]] const WindowSpec &windowSpecOf(AppWindow form);
+[[nodiscard]] const WindowSpec &windowLayoutOf(AppWindow form);
 [[nodiscard]] std::span<const ControlSpec> controlsOf(AppWindow form);
-[[nodiscard]] const ControlSpec &controlSpec(AppWindow form, std::string_view name);
+[[nodiscard]] const ControlSpec &layoutControl(AppWindow form, std::string_view name);
 
 // The main window's seven texts: the six boxes in column order, then Text1.
 using MainTexts = std::array<std::wstring, 7>;
