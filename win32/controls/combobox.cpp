@@ -65,6 +65,7 @@ void ComboBox::appendEntries(std::span<const std::string_view> entries)
     // keys step on from it.
     if (wasEmpty && !entries.empty())
         winapi::send(m_hwnd.get(), CB_SETCURSEL, 0, 0);
+    m_selection = winapi::send(m_hwnd.get(), CB_GETCURSEL);
     SetWindowTextW(m_hwnd.get(), shown.c_str());
     m_writing = false;
     fitList();
@@ -81,6 +82,7 @@ void ComboBox::writeText(std::string_view text, int row)
     const auto count = static_cast<int>(winapi::send(m_hwnd.get(), CB_GETCOUNT));
     if (row >= 0 && row < count)
         winapi::send(m_hwnd.get(), CB_SETCURSEL, row, 0);
+    m_selection = winapi::send(m_hwnd.get(), CB_GETCURSEL);
     SetWindowTextW(m_hwnd.get(), winapi::wide(text).c_str());
     m_writing = false;
 }
@@ -101,12 +103,18 @@ bool ComboBox::notified(unsigned code)
         return false;
     case CBN_SELENDOK:
         // The list closes on an entry: clicked, or Enter.
+        m_selection = winapi::send(m_hwnd.get(), CB_GETCURSEL);
         return m_dropped && !m_writing;
-    case CBN_SELCHANGE:
+    case CBN_SELCHANGE: {
         // With the list closed, the arrow keys (or the wheel) step through
         // the entries, each step a pick. With the list open they only move
-        // the highlight; the pick comes with CBN_SELENDOK.
-        return !m_dropped && !m_writing;
+        // the highlight; the pick comes with CBN_SELENDOK. A step that
+        // stays where it was (Up on the first entry, which Wine reports as a
+        // change) is no pick, as on Windows.
+        const LRESULT before = m_selection;
+        m_selection = winapi::send(m_hwnd.get(), CB_GETCURSEL);
+        return m_selection != before && !m_dropped && !m_writing;
+    }
     default:
         return false;
     }

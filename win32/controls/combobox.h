@@ -35,4 +35,7 @@ private:
     PixelRect m_rect{};
     bool m_writing = false;
     bool m_dropped = false;
+    // The list's current entry as last seen, so that a report of a change
+    // that moved nothing is told apart.
+    LRESULT m_selection = CB_ERR;
 };

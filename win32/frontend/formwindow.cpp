@@ -2,6 +2,7 @@
 
 #include "win32/controls/label.h"
 #include "win32/controls/shape.h"
+#include "win32/frontend/controlids.h"
 #include "win32/frontend/win32frontend.h"
 #include "win32/resources/resourceids.h"
 #include "win32/support/dpi.h"
@@ -26,10 +27,6 @@ constexpr UINT keepAboveMessage = WM_APP + 3;
 // settled once they have not changed for this long.
 constexpr UINT_PTR settleTimer = 1;
 constexpr UINT activationSettleMs = 150;
-
-// Child window identifiers: the layout index plus this, clear of IDOK and
-// IDCANCEL, which no control may raise.
-constexpr int firstControlId = 100;
 
 constexpr int cursorHand = 32649; // IDC_HAND
 
@@ -196,7 +193,7 @@ void FormWindow::createControls()
     const HWND parent = m_hwnd.get();
     for (std::size_t i : byTabIndex) {
         const ControlSpec &spec = *m_items[i].spec;
-        const int id = firstControlId + static_cast<int>(i);
+        const int id = ControlIds::forIndex(i);
         HWND made = nullptr;
         switch (spec.kind) {
         case ControlKind::ComboBox:
@@ -262,7 +259,7 @@ void FormWindow::layout()
             continue;
         // The new font goes to its control before the old one is deleted.
         GdiObject<HFONT> font = gdi::font(spec.font.value_or(DesignFonts::dialog), m_dpi);
-        const HWND child = GetDlgItem(m_hwnd.get(), firstControlId + static_cast<int>(i));
+        const HWND child = GetDlgItem(m_hwnd.get(), ControlIds::forIndex(i));
         for (const auto &box : m_combos) {
             if (box->hwnd() == child) {
                 box->setFont(font.get());
@@ -555,9 +552,10 @@ void FormWindow::keepPanelsAbove(bool userTurnedHere)
 void FormWindow::command(unsigned id, unsigned code, HWND control)
 {
     // Menus and accelerators (IDOK, IDCANCEL) come without a control.
-    if (!control || id < firstControlId || id >= firstControlId + m_items.size())
+    if (!control || id < ControlIds::first ||
+        id >= static_cast<unsigned>(ControlIds::forIndex(m_items.size())))
         return;
-    const std::size_t index = id - firstControlId;
+    const std::size_t index = id - ControlIds::first;
     const ControlSpec &spec = *m_items[index].spec;
     if (spec.kind == ControlKind::Button || spec.kind == ControlKind::GraphicalButton) {
         if (code == BN_CLICKED && m_events)
