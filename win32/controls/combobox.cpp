@@ -102,9 +102,12 @@ bool ComboBox::notified(unsigned code)
         m_dropped = false;
         return false;
     case CBN_SELENDOK:
-        // The list closes on an entry: clicked, or Enter.
+        // The list closes on an entry: clicked, or Enter. (With the list
+        // closed, Wine sends this before the change an arrow key makes.)
+        if (!m_dropped)
+            return false;
         m_selection = winapi::send(m_hwnd.get(), CB_GETCURSEL);
-        return m_dropped && !m_writing;
+        return !m_writing;
     case CBN_SELCHANGE: {
         // With the list closed, the arrow keys (or the wheel) step through
         // the entries, each step a pick. With the list open they only move
