@@ -111,12 +111,15 @@ QList<QWidget *> FormWindow::accessibleChildren() const
 
 bool FormWindow::event(QEvent *event)
 {
+    // A deferred deletion deletes the window inside QWidget::event: after it
+    // only the activation reports may touch the window.
+    const QEvent::Type type = event->type();
     const bool handled = QWidget::event(event);
-    if (!m_form)
+    if ((type != QEvent::WindowActivate && type != QEvent::WindowDeactivate) || !m_form)
         return handled;
-    if (event->type() == QEvent::WindowActivate && m_form->activationReported()) {
+    if (type == QEvent::WindowActivate && m_form->activationReported()) {
         m_activationSettle.start();
-    } else if (event->type() == QEvent::WindowDeactivate) {
+    } else if (type == QEvent::WindowDeactivate) {
         m_form->deactivationReported(!isActiveWindow() && QApplication::activeWindow());
         m_activationSettle.start();
     }
