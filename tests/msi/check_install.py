@@ -157,16 +157,19 @@ class Snapshot:
 
 
 # What changes in a prefix while programs run, whatever they are: the
-# temporary folders (msiexec unpacks into them), and the date Wine stamps on
-# its display driver's entry at every start. Nothing here could be written by
-# the installer for the program.
+# temporary folders (msiexec unpacks into them), and the devices Wine
+# enumerates afresh at every start (display adapters and monitors, with the
+# driver's date; sometimes written, sometimes not yet). Nothing here could be
+# written by an installer of a program without drivers.
 WINE_NOISE_FILES = [
     r"^users/[^/]+/(AppData/Local/)?Temp(/|$)",
     r"^windows/temp(/|$)",
 ]
 WINE_NOISE_KEYS = [
-    # The display adapters' class.
-    r"^System\\\\CurrentControlSet\\\\Control\\\\Class\\\\\{4D36E968-E325-11CE-BFC1-08002BE10318\}\\\\",
+    r"^System\\\\CurrentControlSet\\\\Control\\\\Class(\\\\|$)",
+    r"^System\\\\CurrentControlSet\\\\Control\\\\Video(\\\\|$)",
+    r"^System\\\\CurrentControlSet\\\\Enum(\\\\|$)",
+    r"^Hardware(\\\\|$)",
 ]
 
 
