@@ -29,8 +29,10 @@ test_packages=(
 )
 # The Windows program, cross-built, and Wine to test it. 32-bit Wine runs
 # only where the kernel runs 32-bit Linux programs (see windows_test_preset).
+# wixl and msitools build the installer and read it back.
 windows_packages=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64
+    wixl msitools
 )
 
 missing_packages() {
