@@ -572,13 +572,15 @@ private:
             return nullptr;
         }
     }
-    // The object of a child that is a window of its own, else none.
+    // The object that answers for a child that is a window of its own, else
+    // none: its client object (the annotated proxy), which is what its window
+    // object asks on Windows and what alone answers under Wine.
     [[nodiscard]] ComRef<IAccessible> windowObject(const VARIANT &child) const
     {
         ComRef<IAccessible> object;
         const ControlSpec *control = element(child);
         const HWND hwnd = control ? childWindow(*control) : nullptr;
-        if (hwnd && FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_WINDOW),
+        if (hwnd && FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
                                                       __uuidof(IAccessible), object.putVoid())))
             object.reset();
         return object;
