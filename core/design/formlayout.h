@@ -116,6 +116,21 @@ inReadingOrder(std::span<const ControlSpec> controls)
     return description;
 }
 
+// What assistive technology calls a control: its own accessible name, else
+// the text of the label whose buddy it is (a heading names its box), else
+// nothing, and the front end falls back on the control's own text.
+[[nodiscard]] constexpr std::u16string_view accessibleNameOf(std::span<const ControlSpec> controls,
+                                                             const ControlSpec &control)
+{
+    if (!control.accessibleName.empty())
+        return control.accessibleName;
+    for (const ControlSpec &label : controls) {
+        if (label.buddy == control.name && !label.text.empty())
+            return label.text;
+    }
+    return {};
+}
+
 // A layout's own consistency, checked where the table is written: every
 // control has a name of its own, and every buddy names a control of the
 // same window.

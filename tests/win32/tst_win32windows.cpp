@@ -611,6 +611,83 @@ void altF4OnMainAfterMapEnds(GalevaneApp &app)
     checkEnds(app);
 }
 
+// ---- rescale -------------------------------------------------------------------
+
+// What Windows sends a window moved onto a screen of `newDpi` dots per inch:
+// WM_DPICHANGED with the rectangle it suggests, which the window takes. The
+// rectangle lies in the program's memory, as the window system would put it.
+bool sendDpiChanged(GalevaneApp &app, HWND window, int newDpi, const RECT &suggested)
+{
+    const HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, app.processId());
+    if (!process)
+        return false;
+    void *remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    bool sent = false;
+    if (remote && WriteProcessMemory(process, remote, &suggested, sizeof(RECT), nullptr)) {
+        const auto dpiWord = static_cast<WPARAM>(newDpi);
+        DWORD_PTR result = 0;
+        sent =
+            SendMessageTimeoutW(window, WM_DPICHANGED, dpiWord | (dpiWord << 16),
+                                reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 5000, &result) != 0;
+    }
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return sent;
+}
+
+// The main window's client size and Combo1's place at `atDpi`.
+void checkMainScaledTo(GalevaneApp &app, int atDpi)
+{
+    const HWND main = app.window(AppWindow::Main);
+    const PixelSize client = twipsToPixels(windowLayoutOf(AppWindow::Main).client, atDpi);
+    const SIZE actual = clientSize(main);
+    CHECK_EQ(actual.cx, client.width);
+    CHECK_EQ(actual.cy, client.height);
+    for (const char *name : {"Combo1", "Command1"}) {
+        const PixelRect expected = twipsToPixels(layoutControl(AppWindow::Main, name).rect, atDpi);
+        RECT rect = windowRect(app.control(AppWindow::Main, name));
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT *>(&rect), 2);
+        CHECK_EQ(rect.left, expected.left);
+        CHECK_EQ(rect.top, expected.top);
+        CHECK_EQ(rect.right - rect.left, expected.width);
+    }
+}
+
+void rescalesOnDpiChange(GalevaneApp &app)
+{
+    const HWND main = app.window(AppWindow::Main);
+    CHECK(app.settle());
+    const RECT before = windowRect(main);
+    const SIZE clientBefore = clientSize(main);
+    // The frame as it is now: Wine's does not change with the resolution.
+    const int frameWidth = (before.right - before.left) - clientBefore.cx;
+    const int frameHeight = (before.bottom - before.top) - clientBefore.cy;
+    // Each resolution whose main window fits the default screen, the
+    // program's own again last.
+    std::vector<int> resolutions;
+    for (const int other : {96, 120, 144}) {
+        if (other != dpi())
+            resolutions.push_back(other);
+    }
+    resolutions.push_back(dpi());
+    for (const int newDpi : resolutions) {
+        checks::setContext(L"rescale/to " + std::to_wstring(newDpi) + L" dpi");
+        const PixelSize client = twipsToPixels(windowLayoutOf(AppWindow::Main).client, newDpi);
+        const RECT suggested{before.left, before.top, before.left + client.width + frameWidth,
+                             before.top + client.height + frameHeight};
+        if (!CHECK(sendDpiChanged(app, main, newDpi, suggested)))
+            continue;
+        CHECK(app.settle());
+        CHECK_MSG(windowRect(main).left == suggested.left && windowRect(main).top == suggested.top,
+                  describe(windowRect(main)));
+        checkMainScaledTo(app, newDpi);
+        // Everything still works at the new size.
+        CHECK_TEXTS(app.mainTexts(), startTexts());
+    }
+}
+
 const std::vector<TestCase> cases{
     {L"startup", L"main window", startupMainWindow},
     {L"startup", L"texts and lists", startupTextsAndLists},
@@ -629,6 +706,7 @@ const std::vector<TestCase> cases{
     {L"flow", L"panel stays above disabled main", panelStaysAboveDisabledMain},
     {L"flow", L"map Back keeps its place", mapBackKeepsItsPlace},
     {L"flow", L"map Alt+F4 unloads, next open centred", mapCloseUnloadsAndRecentres},
+    {L"rescale", L"moved to a screen of other dots per inch", rescalesOnDpiChange},
     {L"exit", L"Exit button", exitButtonEnds},
     {L"exit", L"Alt+X", altXEnds},
     {L"exit", L"Alt+F4 on main", altF4OnMainEnds},

@@ -59,13 +59,13 @@ void Button::draw(const DRAWITEMSTRUCT &item) const
     RECT area = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const GdiObject<HBRUSH> face(
-        CreateSolidBrush(gdi::colour(m_spec.background, GetSysColor(COLOR_BTNFACE))));
+        CreateSolidBrush(gdi::colour(m_spec.background, gdi::Paint::ButtonFace)));
     FillRect(dc, &area, face.get());
     DrawEdge(dc, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     if ((item.itemState & ODS_FOCUS) != 0) {
         RECT focus = area;
         InflateRect(&focus, -focusFrameInset, -focusFrameInset);
-        SetTextColor(dc, gdi::colour(m_spec.foreground, GetSysColor(COLOR_BTNTEXT)));
+        SetTextColor(dc, gdi::colour(m_spec.foreground, gdi::Paint::ButtonText));
         DrawFocusRect(dc, &focus);
     }
 
@@ -77,7 +77,7 @@ void Button::draw(const DRAWITEMSTRUCT &item) const
     const std::wstring text = winapi::wide(m_spec.text);
     const Selection fontSelected(dc, m_font);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, gdi::colour(m_spec.foreground, GetSysColor(COLOR_BTNTEXT)));
+    SetTextColor(dc, gdi::colour(m_spec.foreground, gdi::Paint::ButtonText));
     const UINT format = DT_CENTER | DT_WORDBREAK;
     RECT measured = caption;
     DrawTextW(dc, text.c_str(), -1, &measured, format | DT_CALCRECT);

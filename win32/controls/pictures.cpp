@@ -143,19 +143,23 @@ void StretchedPicture::draw(HDC dc, const PixelRect &rect)
         return;
     if (!m_shown || m_shown->width() != rect.width || m_shown->height() != rect.height) {
         m_shown.reset();
-        // The rendering nearest in size: the same one where it exists.
+        // The rendering made for this size where there is one; else the
+        // smallest one larger than it, which averaging down keeps crisp
+        // (120 dots per inch from the 144 one); else the largest, enlarged.
         std::optional<AlphaPicture> nearest;
+        const auto covers = [&rect](const AlphaPicture &p) {
+            return p.width() >= rect.width && p.height() >= rect.height;
+        };
+        const auto better = [&covers](const AlphaPicture &candidate, const AlphaPicture &best) {
+            if (covers(candidate) != covers(best))
+                return covers(candidate);
+            return covers(candidate) ? candidate.width() < best.width()
+                                     : candidate.width() > best.width();
+        };
         for (int id : m_renderings) {
             std::optional<AlphaPicture> candidate = AlphaPicture::fromResource(m_instance, id);
-            if (!candidate)
-                continue;
-            const auto distance = [&rect](const AlphaPicture &p) {
-                return std::abs(p.width() - rect.width) + std::abs(p.height() - rect.height);
-            };
-            if (!nearest || distance(*candidate) < distance(*nearest))
+            if (candidate && (!nearest || better(*candidate, *nearest)))
                 nearest = std::move(candidate);
-            if (distance(*nearest) == 0)
-                break;
         }
         if (!nearest)
             return;

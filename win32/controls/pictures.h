@@ -34,7 +34,7 @@ private:
 
 // The main window's drawing, stretched to its rectangle: the rendering made
 // for that very size where there is one (96, 144 and 192 dots per inch),
-// else the nearest one resampled once and kept.
+// else the next larger one averaged down once and kept.
 class StretchedPicture
 {
 public:

@@ -8,7 +8,6 @@
 
 TextBox::TextBox(HWND parent, const ControlSpec &spec, int id)
     : m_spec(spec)
-    , m_background(CreateSolidBrush(gdi::colour(spec.background, GetSysColor(COLOR_WINDOW))))
 {
     m_hwnd.reset(CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_EDITW, nullptr,
@@ -43,10 +42,15 @@ void TextBox::writeText(std::u16string_view text)
     fitScrollBar();
 }
 
-HBRUSH TextBox::colours(HDC dc) const
+HBRUSH TextBox::colours(HDC dc)
 {
-    SetTextColor(dc, gdi::colour(m_spec.foreground, GetSysColor(COLOR_WINDOWTEXT)));
-    SetBkColor(dc, gdi::colour(m_spec.background, GetSysColor(COLOR_WINDOW)));
+    const COLORREF background = gdi::colour(m_spec.background, gdi::Paint::WindowBackground);
+    if (!m_background || background != m_backgroundColour) {
+        m_background.reset(CreateSolidBrush(background));
+        m_backgroundColour = background;
+    }
+    SetTextColor(dc, gdi::colour(m_spec.foreground, gdi::Paint::WindowText));
+    SetBkColor(dc, background);
     return m_background.get();
 }
 

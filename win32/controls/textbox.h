@@ -18,8 +18,9 @@ public:
 
     void setFont(HFONT font);
     void place(const PixelRect &rect);
-    // For WM_CTLCOLOREDIT: sets the colours, returns the background brush.
-    [[nodiscard]] HBRUSH colours(HDC dc) const;
+    // For WM_CTLCOLOREDIT: sets the colours, returns the background brush,
+    // made again when the colour scheme has changed.
+    [[nodiscard]] HBRUSH colours(HDC dc);
 
 private:
     // The scroll bar shows only while the text is longer than the box.
@@ -28,4 +29,5 @@ private:
     const ControlSpec &m_spec;
     WindowHandle m_hwnd;
     GdiObject<HBRUSH> m_background;
+    COLORREF m_backgroundColour = CLR_INVALID;
 };

@@ -2,6 +2,7 @@
 
 #include "win32/controls/label.h"
 #include "win32/controls/shape.h"
+#include "win32/frontend/accessibility.h"
 #include "win32/frontend/controlids.h"
 #include "win32/frontend/win32frontend.h"
 #include "win32/resources/resourceids.h"
@@ -110,12 +111,11 @@ FormWindow::FormWindow(Win32FrontEnd &frontEnd, FormEvents &events, const FormDe
     , m_events(&events)
     , m_design(design)
     , m_dpi(dpi::forSystem())
-    , m_background(
-          CreateSolidBrush(gdi::colour(design.window.background, GetSysColor(COLOR_BTNFACE))))
 {
     for (const ControlSpec &spec : m_design.controls)
         m_items.push_back({&spec, {}, {}});
     m_pickPending.assign(m_items.size(), false);
+    m_windowAnnotation = accessibility::forWindow(m_design);
 
     const WindowSpec &window = m_design.window;
     const std::wstring caption = winapi::wide(window.caption);
@@ -210,6 +210,9 @@ void FormWindow::createControls()
         }
         if (!made)
             throw std::runtime_error("cannot create the control " + std::string(spec.name));
+        m_annotations.push_back(
+            std::make_unique<accessibility::Annotation>(accessibility::forControl(m_design, spec)));
+        accessibility::annotate(made, *m_annotations.back());
         if (spec.tabIndex != noTabStop)
             m_tabOrder.push_back(made);
     }
@@ -303,20 +306,22 @@ void FormWindow::paint()
         CreateCompatibleBitmap(painting.dc(), client.right, client.bottom));
     const Selection selected(canvas.get(), pixels.get());
     const HDC dc = canvas.get();
-    FillRect(dc, &client, m_background.get());
+    const GdiObject<HBRUSH> background(
+        CreateSolidBrush(gdi::colour(m_design.window.background, gdi::Paint::WindowBackground)));
+    FillRect(dc, &client, background.get());
     for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
         const ControlSpec &spec = *it->spec;
         switch (spec.kind) {
         case ControlKind::Shape:
-            paintShape(dc, it->rect, gdi::colour(spec.background, GetSysColor(COLOR_WINDOW)),
-                       gdi::colour(spec.border, GetSysColor(COLOR_WINDOWTEXT)),
+            paintShape(dc, it->rect, gdi::colour(spec.background, gdi::Paint::WindowBackground),
+                       gdi::colour(spec.border, gdi::Paint::WindowText),
                        dpi::scaled(spec.borderPixels, m_dpi));
             break;
         case ControlKind::Label:
         case ControlKind::ClickableLabel:
             paintLabel(dc, it->rect, winapi::wide(spec.text), it->font.get(),
-                       gdi::colour(spec.foreground, GetSysColor(COLOR_WINDOWTEXT)),
-                       spec.centredVertically, dpi::scaled(spec.textMarginPixels, m_dpi));
+                       gdi::colour(spec.foreground, gdi::Paint::WindowText), spec.centredVertically,
+                       dpi::scaled(spec.textMarginPixels, m_dpi));
             break;
         case ControlKind::StretchedPicture:
             if (m_picture)
@@ -690,6 +695,31 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case keepAboveMessage:
         keepPanelsAbove(false);
         return 0;
+    case accessibility::defaultActionMessage:
+        // A screen reader's click on a painted label: what the mouse's does,
+        // and nothing while the window takes no input, as for the mouse.
+        if (wParam < m_items.size() && m_items[wParam].spec->kind == ControlKind::ClickableLabel &&
+            IsWindowEnabled(window) && m_events)
+            m_events->clicked(m_items[wParam].spec->name);
+        return 0;
+    case WM_GETOBJECT: {
+        const auto object = static_cast<LONG>(static_cast<DWORD>(lParam));
+        if (object == static_cast<LONG>(OBJID_CLIENT))
+            return accessibility::clientObject(window, m_design, wParam);
+        if (object == static_cast<LONG>(OBJID_WINDOW) &&
+            accessibility::hasWindowAnnotation(m_design))
+            return accessibility::windowObject(window, m_windowAnnotation, wParam);
+        break;
+    }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        // High-contrast mode on or off, or its colours changed: painted
+        // again in the colours that now apply.
+        gdi::refreshScheme();
+        InvalidateRect(window, nullptr, FALSE);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+        break;
     case WM_WINDOWPOSCHANGED: {
         const auto &position = *reinterpret_cast<const WINDOWPOS *>(lParam);
         if ((position.flags & SWP_NOZORDER) == 0 || (position.flags & SWP_SHOWWINDOW) != 0)

@@ -5,6 +5,7 @@
 #include "win32/controls/combobox.h"
 #include "win32/controls/pictures.h"
 #include "win32/controls/textbox.h"
+#include "win32/frontend/accessibility.h"
 #include "win32/support/handles.h"
 
 #include <memory>
@@ -78,9 +79,12 @@ private:
     FormEvents *m_events;
     FormDesign m_design;
     UINT m_dpi;
+    // What the child windows and the window itself tell screen readers;
+    // declared before the windows, so that it outlives them.
+    std::vector<std::unique_ptr<accessibility::Annotation>> m_annotations;
+    accessibility::Annotation m_windowAnnotation;
     // Declared before the controls, so that it goes after them.
     WindowHandle m_hwnd;
-    GdiObject<HBRUSH> m_background;
     std::vector<Item> m_items;
     std::vector<std::unique_ptr<ComboBox>> m_combos;
     std::vector<std::unique_ptr<Button>> m_buttons;

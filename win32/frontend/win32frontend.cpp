@@ -3,6 +3,7 @@
 #include "win32/frontend/formwindow.h"
 #include "win32/resources/resourceids.h"
 #include "win32/support/firstpaint.h"
+#include "win32/support/gdi.h"
 
 #include <commctrl.h>
 
@@ -49,6 +50,7 @@ Win32FrontEnd::Win32FrontEnd(HINSTANCE instance)
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    gdi::refreshScheme();
 
     WNDCLASSEXW service{};
     service.cbSize = sizeof(service);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/forms/formview.h"
+#include "win32/support/com.h"
 #include "win32/support/handles.h"
 
 #include <exception>
@@ -61,6 +62,9 @@ private:
     [[nodiscard]] bool translate(const MSG &message) const;
     static LRESULT CALLBACK serviceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // COM for the screen readers' objects (LresultFromObject); first made,
+    // last gone.
+    ComApartment m_com;
     HINSTANCE m_instance;
     std::vector<std::unique_ptr<WindowClass>> m_classes;
     // A message-only window that destroys discarded windows later.

@@ -5,29 +5,90 @@
 
 namespace gdi {
 
-COLORREF colour(const DesignColour &colour, COLORREF unset)
+namespace {
+
+bool highContrastOn = false;
+
+// The standard scheme of Windows 10 and 11 for the roles the windows use.
+COLORREF standardColour(SystemColour role)
 {
+    switch (role) {
+    case SystemColour::WindowBackground:
+        return RGB(0xff, 0xff, 0xff);
+    case SystemColour::WindowText:
+        return RGB(0, 0, 0);
+    case SystemColour::ButtonFace:
+        return RGB(0xf0, 0xf0, 0xf0);
+    case SystemColour::ButtonText:
+        return RGB(0, 0, 0);
+    case SystemColour::HighlightText:
+        return RGB(0xff, 0xff, 0xff);
+    }
+    return RGB(0, 0, 0);
+}
+
+SystemColour roleOf(Paint use)
+{
+    switch (use) {
+    case Paint::WindowBackground:
+        return SystemColour::WindowBackground;
+    case Paint::WindowText:
+        return SystemColour::WindowText;
+    case Paint::ButtonFace:
+        return SystemColour::ButtonFace;
+    case Paint::ButtonText:
+        return SystemColour::ButtonText;
+    }
+    return SystemColour::WindowText;
+}
+
+int systemIndexOf(Paint use)
+{
+    switch (use) {
+    case Paint::WindowBackground:
+        return COLOR_WINDOW;
+    case Paint::WindowText:
+        return COLOR_WINDOWTEXT;
+    case Paint::ButtonFace:
+        return COLOR_BTNFACE;
+    case Paint::ButtonText:
+        return COLOR_BTNTEXT;
+    }
+    return COLOR_WINDOWTEXT;
+}
+
+} // namespace
+
+void refreshScheme()
+{
+    HIGHCONTRASTW settings{};
+    settings.cbSize = sizeof(settings);
+    const bool reported =
+        SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(settings), &settings, 0) &&
+        (settings.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    wchar_t stand[4]{};
+    const DWORD length = GetEnvironmentVariableW(L"GALEVANE_HIGH_CONTRAST", stand, 4);
+    highContrastOn = reported || (length == 1 && stand[0] == L'1');
+}
+
+bool highContrast()
+{
+    return highContrastOn;
+}
+
+COLORREF colour(const DesignColour &colour, Paint use)
+{
+    if (highContrastOn)
+        return GetSysColor(systemIndexOf(use));
     switch (colour.kind) {
     case DesignColour::Kind::Unset:
-        return unset;
+        return standardColour(roleOf(use));
     case DesignColour::Kind::Rgb:
         return RGB(colour.red(), colour.green(), colour.blue());
     case DesignColour::Kind::System:
         break;
     }
-    switch (colour.role) {
-    case SystemColour::WindowBackground:
-        return GetSysColor(COLOR_WINDOW);
-    case SystemColour::WindowText:
-        return GetSysColor(COLOR_WINDOWTEXT);
-    case SystemColour::ButtonFace:
-        return GetSysColor(COLOR_BTNFACE);
-    case SystemColour::ButtonText:
-        return GetSysColor(COLOR_BTNTEXT);
-    case SystemColour::HighlightText:
-        return GetSysColor(COLOR_HIGHLIGHTTEXT);
-    }
-    return unset;
+    return standardColour(colour.role);
 }
 
 GdiObject<HFONT> font(const FontSpec &spec, UINT dpi)

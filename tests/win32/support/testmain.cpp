@@ -44,11 +44,20 @@ int runCases(int argc, wchar_t **argv, const std::vector<TestCase> &cases)
         const int failedBefore = checks::failed();
         const auto start = Clock::now();
         checks::setContext(name);
+        std::wstring variable;
+        if (test.environment) {
+            const std::wstring setting = test.environment;
+            const auto equals = setting.find(L'=');
+            variable = setting.substr(0, equals);
+            SetEnvironmentVariableW(variable.c_str(), setting.substr(equals + 1).c_str());
+        }
         {
             GalevaneApp app(executable);
             if (CHECK_MSG(app.started(), L"the main window did not show"))
                 test.run(app);
         }
+        if (!variable.empty())
+            SetEnvironmentVariableW(variable.c_str(), nullptr);
         const auto ms =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
         checks::printLine((checks::failed() == failedBefore ? L"ok   " : L"FAIL ") + name + L" (" +

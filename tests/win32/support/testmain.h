@@ -14,6 +14,8 @@ struct TestCase
     const wchar_t *group;
     const wchar_t *name;
     void (*run)(GalevaneApp &app);
+    // NAME=VALUE in the program's environment for this case, if any.
+    const wchar_t *environment = nullptr;
 };
 
 int runCases(int argc, wchar_t **argv, const std::vector<TestCase> &cases);
