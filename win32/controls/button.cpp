@@ -25,10 +25,10 @@ LRESULT CALLBACK doubleClickAsClick(HWND window, UINT message, WPARAM wParam, LP
 
 } // namespace
 
-Button::Button(HWND parent, const ControlSpec &spec, int id)
-    : m_spec(spec)
+Button::Button(HWND parent, const ControlSpec &layoutEntry, int id)
+    : m_spec(layoutEntry)
 {
-    const std::wstring caption = winapi::wide(spec.text);
+    const std::wstring caption = winapi::wide(layoutEntry.text);
     const DWORD look = isGraphical() ? BS_OWNERDRAW : BS_PUSHBUTTON;
     m_hwnd.reset(CreateWindowExW(0, WC_BUTTONW, caption.c_str(),
                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | look, 0, 0, 0, 0, parent,

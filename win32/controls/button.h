@@ -10,10 +10,10 @@
 class Button
 {
 public:
-    Button(HWND parent, const ControlSpec &spec, int id);
+    Button(HWND parent, const ControlSpec &layoutEntry, int id);
 
     [[nodiscard]] HWND hwnd() const { return m_hwnd.get(); }
-    [[nodiscard]] const ControlSpec &spec() const { return m_spec; }
+    [[nodiscard]] const ControlSpec &layoutEntry() const { return m_spec; }
     [[nodiscard]] bool isGraphical() const { return m_spec.kind == ControlKind::GraphicalButton; }
     // The letter after the caption's '&', lower case, or 0.
     [[nodiscard]] wchar_t accessKey() const;

@@ -4,8 +4,8 @@
 
 #include <string>
 
-ComboBox::ComboBox(HWND parent, const ControlSpec &spec, int id)
-    : m_spec(spec)
+ComboBox::ComboBox(HWND parent, const ControlSpec &layoutEntry, int id)
+    : m_spec(layoutEntry)
 {
     m_hwnd.reset(CreateWindowExW(
         0, WC_COMBOBOXW, nullptr,

@@ -10,14 +10,14 @@
 class ComboBox final : public ComboBoxControl
 {
 public:
-    ComboBox(HWND parent, const ControlSpec &spec, int id);
+    ComboBox(HWND parent, const ControlSpec &layoutEntry, int id);
 
     void appendEntries(std::span<const std::string_view> entries) override;
     [[nodiscard]] std::u16string text() const override;
     void writeText(std::string_view text, int row) override;
 
     [[nodiscard]] HWND hwnd() const { return m_hwnd.get(); }
-    [[nodiscard]] const ControlSpec &spec() const { return m_spec; }
+    [[nodiscard]] const ControlSpec &layoutEntry() const { return m_spec; }
     [[nodiscard]] bool isDropped() const;
 
     void setFont(HFONT font);

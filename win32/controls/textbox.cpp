@@ -6,8 +6,8 @@
 
 #include <string>
 
-TextBox::TextBox(HWND parent, const ControlSpec &spec, int id)
-    : m_spec(spec)
+TextBox::TextBox(HWND parent, const ControlSpec &layoutEntry, int id)
+    : m_spec(layoutEntry)
 {
     m_hwnd.reset(CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_EDITW, nullptr,

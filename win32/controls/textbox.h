@@ -9,12 +9,12 @@
 class TextBox final : public TextBoxControl
 {
 public:
-    TextBox(HWND parent, const ControlSpec &spec, int id);
+    TextBox(HWND parent, const ControlSpec &layoutEntry, int id);
 
     void writeText(std::u16string_view text) override;
 
     [[nodiscard]] HWND hwnd() const { return m_hwnd.get(); }
-    [[nodiscard]] const ControlSpec &spec() const { return m_spec; }
+    [[nodiscard]] const ControlSpec &layoutEntry() const { return m_spec; }
 
     void setFont(HFONT font);
     void place(const PixelRect &rect);

@@ -112,8 +112,8 @@ FormWindow::FormWindow(Win32FrontEnd &frontEnd, FormEvents &events, const FormDe
     , m_design(design)
     , m_dpi(dpi::forSystem())
 {
-    for (const ControlSpec &spec : m_design.controls)
-        m_items.push_back({&spec, {}, {}});
+    for (const ControlSpec &layoutEntry : m_design.controls)
+        m_items.push_back({&layoutEntry, {}, {}});
     m_pickPending.assign(m_items.size(), false);
     m_windowAnnotation = accessibility::forWindow(m_design);
 
@@ -139,13 +139,13 @@ FormWindow::FormWindow(Win32FrontEnd &frontEnd, FormEvents &events, const FormDe
     }
 
     for (std::size_t i = 0; i < m_items.size(); ++i) {
-        const ControlSpec &spec = *m_items[i].spec;
-        if (spec.picture == DesignPicture::Yacht && !m_picture) {
+        const ControlSpec &layoutEntry = *m_items[i].layoutEntry;
+        if (layoutEntry.picture == DesignPicture::Yacht && !m_picture) {
             m_picture.emplace(m_frontEnd.instance(),
                               std::vector<int>{GALEVANE_PICTURE_YACHT_331X302,
                                                GALEVANE_PICTURE_YACHT_497X453,
                                                GALEVANE_PICTURE_YACHT_662X604});
-        } else if (spec.picture == DesignPicture::AreasMap && !m_bitmap) {
+        } else if (layoutEntry.picture == DesignPicture::AreasMap && !m_bitmap) {
             m_bitmap.emplace(m_frontEnd.instance(), GALEVANE_BITMAP_AREAS_MAP);
         }
     }
@@ -180,40 +180,42 @@ void FormWindow::createControls()
 {
     std::vector<std::size_t> byTabIndex;
     for (std::size_t i = 0; i < m_items.size(); ++i) {
-        const ControlKind kind = m_items[i].spec->kind;
+        const ControlKind kind = m_items[i].layoutEntry->kind;
         if (kind == ControlKind::ComboBox || kind == ControlKind::TextBox ||
             kind == ControlKind::Button || kind == ControlKind::GraphicalButton)
             byTabIndex.push_back(i);
     }
     std::stable_sort(byTabIndex.begin(), byTabIndex.end(), [this](std::size_t a, std::size_t b) {
-        return m_items[a].spec->tabIndex < m_items[b].spec->tabIndex;
+        return m_items[a].layoutEntry->tabIndex < m_items[b].layoutEntry->tabIndex;
     });
     // Made in tab order, so that the window system's own order of the child
     // windows is the tab order too.
     const HWND parent = m_hwnd.get();
     for (std::size_t i : byTabIndex) {
-        const ControlSpec &spec = *m_items[i].spec;
+        const ControlSpec &layoutEntry = *m_items[i].layoutEntry;
         const int id = ControlIds::forIndex(i);
         HWND made = nullptr;
-        switch (spec.kind) {
+        switch (layoutEntry.kind) {
         case ControlKind::ComboBox:
-            made = m_combos.emplace_back(std::make_unique<ComboBox>(parent, spec, id))->hwnd();
+            made =
+                m_combos.emplace_back(std::make_unique<ComboBox>(parent, layoutEntry, id))->hwnd();
             break;
         case ControlKind::TextBox:
-            m_textBox = std::make_unique<TextBox>(parent, spec, id);
-            winapi::send(m_textBox->hwnd(), WM_SETTEXT, 0, winapi::wide(spec.text).c_str());
+            m_textBox = std::make_unique<TextBox>(parent, layoutEntry, id);
+            winapi::send(m_textBox->hwnd(), WM_SETTEXT, 0, winapi::wide(layoutEntry.text).c_str());
             made = m_textBox->hwnd();
             break;
         default:
-            made = m_buttons.emplace_back(std::make_unique<Button>(parent, spec, id))->hwnd();
+            made =
+                m_buttons.emplace_back(std::make_unique<Button>(parent, layoutEntry, id))->hwnd();
             break;
         }
         if (!made)
-            throw std::runtime_error("cannot create the control " + std::string(spec.name));
-        m_annotations.push_back(
-            std::make_unique<accessibility::Annotation>(accessibility::forControl(m_design, spec)));
+            throw std::runtime_error("cannot create the control " + std::string(layoutEntry.name));
+        m_annotations.push_back(std::make_unique<accessibility::Annotation>(
+            accessibility::forControl(m_design, layoutEntry)));
         accessibility::annotate(made, *m_annotations.back());
-        if (spec.tabIndex != noTabStop)
+        if (layoutEntry.tabIndex != noTabStop)
             m_tabOrder.push_back(made);
     }
     // The first stop takes the focus when the window first becomes active.
@@ -224,8 +226,8 @@ void FormWindow::createControls()
 void FormWindow::createToolTips()
 {
     for (const Item &item : m_items) {
-        if (isLabel(item.spec->kind) && !item.spec->toolTip.empty())
-            m_toolTexts.push_back(winapi::wide(item.spec->toolTip));
+        if (isLabel(item.layoutEntry->kind) && !item.layoutEntry->toolTip.empty())
+            m_toolTexts.push_back(winapi::wide(item.layoutEntry->toolTip));
     }
     if (m_toolTexts.empty())
         return;
@@ -237,8 +239,8 @@ void FormWindow::createToolTips()
         return;
     std::size_t text = 0;
     for (std::size_t i = 0; i < m_items.size(); ++i) {
-        const ControlSpec &spec = *m_items[i].spec;
-        if (!isLabel(spec.kind) || spec.toolTip.empty())
+        const ControlSpec &layoutEntry = *m_items[i].layoutEntry;
+        if (!isLabel(layoutEntry.kind) || layoutEntry.toolTip.empty())
             continue;
         TOOLINFOW tool{};
         tool.cbSize = sizeof(tool);
@@ -255,13 +257,14 @@ void FormWindow::layout()
     const auto dpi = static_cast<int>(m_dpi);
     for (std::size_t i = 0; i < m_items.size(); ++i) {
         Item &item = m_items[i];
-        const ControlSpec &spec = *item.spec;
-        item.rect = twipsToPixels(spec.rect, dpi);
-        if (spec.kind == ControlKind::Shape || spec.kind == ControlKind::StretchedPicture ||
-            spec.kind == ControlKind::Bitmap)
+        const ControlSpec &layoutEntry = *item.layoutEntry;
+        item.rect = twipsToPixels(layoutEntry.rect, dpi);
+        if (layoutEntry.kind == ControlKind::Shape ||
+            layoutEntry.kind == ControlKind::StretchedPicture ||
+            layoutEntry.kind == ControlKind::Bitmap)
             continue;
         // The new font goes to its control before the old one is deleted.
-        GdiObject<HFONT> font = gdi::font(spec.font.value_or(DesignFonts::dialog), m_dpi);
+        GdiObject<HFONT> font = gdi::font(layoutEntry.font.value_or(DesignFonts::dialog), m_dpi);
         const HWND child = GetDlgItem(m_hwnd.get(), ControlIds::forIndex(i));
         for (const auto &box : m_combos) {
             if (box->hwnd() == child) {
@@ -280,7 +283,7 @@ void FormWindow::layout()
             m_textBox->setFont(font.get());
             m_textBox->place(item.rect);
         }
-        if (m_toolTip && isLabel(spec.kind) && !spec.toolTip.empty()) {
+        if (m_toolTip && isLabel(layoutEntry.kind) && !layoutEntry.toolTip.empty()) {
             TOOLINFOW tool{};
             tool.cbSize = sizeof(tool);
             tool.hwnd = m_hwnd.get();
@@ -310,18 +313,20 @@ void FormWindow::paint()
         CreateSolidBrush(gdi::colour(m_design.window.background, gdi::Paint::WindowBackground)));
     FillRect(dc, &client, background.get());
     for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
-        const ControlSpec &spec = *it->spec;
-        switch (spec.kind) {
+        const ControlSpec &layoutEntry = *it->layoutEntry;
+        switch (layoutEntry.kind) {
         case ControlKind::Shape:
-            paintShape(dc, it->rect, gdi::colour(spec.background, gdi::Paint::WindowBackground),
-                       gdi::colour(spec.border, gdi::Paint::WindowText),
-                       dpi::scaled(spec.borderPixels, m_dpi));
+            paintShape(dc, it->rect,
+                       gdi::colour(layoutEntry.background, gdi::Paint::WindowBackground),
+                       gdi::colour(layoutEntry.border, gdi::Paint::WindowText),
+                       dpi::scaled(layoutEntry.borderPixels, m_dpi));
             break;
         case ControlKind::Label:
         case ControlKind::ClickableLabel:
-            paintLabel(dc, it->rect, winapi::wide(spec.text), it->font.get(),
-                       gdi::colour(spec.foreground, gdi::Paint::WindowText), spec.centredVertically,
-                       dpi::scaled(spec.textMarginPixels, m_dpi));
+            paintLabel(dc, it->rect, winapi::wide(layoutEntry.text), it->font.get(),
+                       gdi::colour(layoutEntry.foreground, gdi::Paint::WindowText),
+                       layoutEntry.centredVertically,
+                       dpi::scaled(layoutEntry.textMarginPixels, m_dpi));
             break;
         case ControlKind::StretchedPicture:
             if (m_picture)
@@ -343,7 +348,7 @@ std::optional<std::size_t> FormWindow::labelAt(POINT point) const
 {
     // The front label there; shapes and pictures let the mouse through.
     for (std::size_t i = 0; i < m_items.size(); ++i) {
-        if (isLabel(m_items[i].spec->kind) && gdi::contains(m_items[i].rect, point))
+        if (isLabel(m_items[i].layoutEntry->kind) && gdi::contains(m_items[i].rect, point))
             return i;
     }
     return std::nullopt;
@@ -496,7 +501,7 @@ void FormWindow::keepAbove(FormView &lower)
 ComboBoxControl &FormWindow::comboBox(std::string_view name)
 {
     for (const auto &box : m_combos) {
-        if (box->spec().name == name)
+        if (box->layoutEntry().name == name)
             return *box;
     }
     throw std::logic_error("window " + std::string(m_design.window.name) +
@@ -505,7 +510,7 @@ ComboBoxControl &FormWindow::comboBox(std::string_view name)
 
 TextBoxControl &FormWindow::textBox(std::string_view name)
 {
-    if (m_textBox && m_textBox->spec().name == name)
+    if (m_textBox && m_textBox->layoutEntry().name == name)
         return *m_textBox;
     throw std::logic_error("window " + std::string(m_design.window.name) +
                            " has no text box named " + std::string(name));
@@ -561,13 +566,14 @@ void FormWindow::command(unsigned id, unsigned code, HWND control)
         id >= static_cast<unsigned>(ControlIds::forIndex(m_items.size())))
         return;
     const std::size_t index = id - ControlIds::first;
-    const ControlSpec &spec = *m_items[index].spec;
-    if (spec.kind == ControlKind::Button || spec.kind == ControlKind::GraphicalButton) {
+    const ControlSpec &layoutEntry = *m_items[index].layoutEntry;
+    if (layoutEntry.kind == ControlKind::Button ||
+        layoutEntry.kind == ControlKind::GraphicalButton) {
         if (code == BN_CLICKED && m_events)
-            m_events->clicked(spec.name);
+            m_events->clicked(layoutEntry.name);
         return;
     }
-    if (spec.kind != ControlKind::ComboBox)
+    if (layoutEntry.kind != ControlKind::ComboBox)
         return;
     for (const auto &box : m_combos) {
         if (box->hwnd() == control && box->notified(code) && !m_pickPending[index]) {
@@ -620,7 +626,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_LBUTTONDOWN: {
         const auto label = labelAt(winapi::pointOf(lParam));
-        if (label && m_items[*label].spec->kind == ControlKind::ClickableLabel) {
+        if (label && m_items[*label].layoutEntry->kind == ControlKind::ClickableLabel) {
             m_pressedLabel = label;
             SetCapture(window);
         }
@@ -631,7 +637,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             m_pressedLabel.reset();
             ReleaseCapture();
             if (gdi::contains(m_items[*pressed].rect, winapi::pointOf(lParam)) && m_events)
-                m_events->clicked(m_items[*pressed].spec->name);
+                m_events->clicked(m_items[*pressed].layoutEntry->name);
         }
         return 0;
     case WM_CAPTURECHANGED:
@@ -652,7 +658,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             GetCursorPos(&cursor);
             ScreenToClient(window, &cursor);
             const auto label = labelAt(cursor);
-            if (label && m_items[*label].spec->kind == ControlKind::ClickableLabel) {
+            if (label && m_items[*label].layoutEntry->kind == ControlKind::ClickableLabel) {
                 SetCursor(LoadCursorW(nullptr, winapi::resourceId(cursorHand)));
                 return TRUE;
             }
@@ -689,7 +695,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam < m_items.size()) {
             m_pickPending[wParam] = false;
             if (m_events)
-                m_events->clicked(m_items[wParam].spec->name);
+                m_events->clicked(m_items[wParam].layoutEntry->name);
         }
         return 0;
     case keepAboveMessage:
@@ -698,9 +704,10 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case accessibility::defaultActionMessage:
         // A screen reader's click on a painted label: what the mouse's does,
         // and nothing while the window takes no input, as for the mouse.
-        if (wParam < m_items.size() && m_items[wParam].spec->kind == ControlKind::ClickableLabel &&
+        if (wParam < m_items.size() &&
+            m_items[wParam].layoutEntry->kind == ControlKind::ClickableLabel &&
             IsWindowEnabled(window) && m_events)
-            m_events->clicked(m_items[wParam].spec->name);
+            m_events->clicked(m_items[wParam].layoutEntry->name);
         return 0;
     case WM_GETOBJECT: {
         const auto object = static_cast<LONG>(static_cast<DWORD>(lParam));

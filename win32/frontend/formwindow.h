@@ -53,7 +53,7 @@ private:
     // A control of the layout, in the layout's order (front to back).
     struct Item
     {
-        const ControlSpec *spec;
+        const ControlSpec *layoutEntry;
         PixelRect rect{};
         GdiObject<HFONT> font;
     };

@@ -91,16 +91,17 @@ COLORREF colour(const DesignColour &colour, Paint use)
     return standardColour(colour.role);
 }
 
-GdiObject<HFONT> font(const FontSpec &spec, UINT dpi)
+GdiObject<HFONT> font(const FontSpec &layoutEntry, UINT dpi)
 {
-    const std::wstring family(designFamily(spec.face).begin(), designFamily(spec.face).end());
+    const std::wstring family(designFamily(layoutEntry.face).begin(),
+                              designFamily(layoutEntry.face).end());
     // Hundredths of a point, so that 8.25 and 14.25 points stay exact.
-    const int hundredths = static_cast<int>(std::lround(spec.points * 100.0));
+    const int hundredths = static_cast<int>(std::lround(layoutEntry.points * 100.0));
     const int height = -MulDiv(hundredths, static_cast<int>(dpi), 7200);
-    return GdiObject<HFONT>(CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                                        spec.underline ? TRUE : FALSE, FALSE, ANSI_CHARSET,
-                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                        DEFAULT_PITCH | FF_DONTCARE, family.c_str()));
+    return GdiObject<HFONT>(CreateFontW(
+        height, 0, 0, 0, layoutEntry.bold ? FW_BOLD : FW_NORMAL, FALSE,
+        layoutEntry.underline ? TRUE : FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, family.c_str()));
 }
 
 } // namespace gdi

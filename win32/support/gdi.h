@@ -33,7 +33,7 @@ void refreshScheme();
 
 // The design face by its own name, at `dpi`: a character height of
 // points * dpi / 72 pixels, rounded, as the face was designed at.
-[[nodiscard]] GdiObject<HFONT> font(const FontSpec &spec, UINT dpi);
+[[nodiscard]] GdiObject<HFONT> font(const FontSpec &layoutEntry, UINT dpi);
 
 [[nodiscard]] inline RECT rect(const PixelRect &r)
 {
