@@ -143,9 +143,8 @@ void startupControlPlaces(GalevaneApp &app)
         CHECK_EQ(rect.left, expected.left);
         CHECK_EQ(rect.top, expected.top);
         CHECK_EQ(rect.right - rect.left, expected.width);
-        // A closed drop-down box is as tall as its edit field and frame.
-        if (control.kind != ControlKind::ComboBox)
-            CHECK_EQ(rect.bottom - rect.top, expected.height);
+        // A drop-down box too, closed.
+        CHECK_EQ(rect.bottom - rect.top, expected.height);
         if (control.kind == ControlKind::Button || control.kind == ControlKind::GraphicalButton)
             CHECK_EQ(app.text(child), wide(control.text));
     }
@@ -652,6 +651,7 @@ void checkMainScaledTo(GalevaneApp &app, int atDpi)
         CHECK_EQ(rect.left, expected.left);
         CHECK_EQ(rect.top, expected.top);
         CHECK_EQ(rect.right - rect.left, expected.width);
+        CHECK_EQ(rect.bottom - rect.top, expected.height);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "win32/controls/button.h"
 
 #include "win32/support/gdi.h"
+#include "win32/support/windowhook.h"
 
 #include <commctrl.h>
 
@@ -15,12 +16,11 @@ constexpr int focusFrameInset = 3;
 
 // A graphical button takes its second click of a double-click as a click,
 // as a standard push button does, rather than as a double-click.
-LRESULT CALLBACK doubleClickAsClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR, DWORD_PTR)
+std::optional<LRESULT> doubleClickAsClick(HWND, windowhook::Message &message, const void *)
 {
-    if (message == WM_LBUTTONDBLCLK)
-        message = WM_LBUTTONDOWN;
-    return DefSubclassProc(window, message, wParam, lParam);
+    if (message.id == WM_LBUTTONDBLCLK)
+        message.id = WM_LBUTTONDOWN;
+    return std::nullopt;
 }
 
 } // namespace
@@ -35,7 +35,7 @@ Button::Button(HWND parent, const ControlSpec &layoutEntry, int id)
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr));
     if (isGraphical())
-        SetWindowSubclass(m_hwnd.get(), doubleClickAsClick, 0, 0);
+        windowhook::add(m_hwnd.get(), doubleClickAsClick, nullptr);
 }
 
 wchar_t Button::accessKey() const

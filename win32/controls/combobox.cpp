@@ -17,13 +17,14 @@ ComboBox::ComboBox(HWND parent, const ControlSpec &layoutEntry, int id)
 void ComboBox::setFont(HFONT font)
 {
     winapi::send(m_hwnd.get(), WM_SETFONT, font, TRUE);
+    // The box sizes its field to the new font.
+    m_fieldHeight.reset();
     // The text goes in after the font, so that the edit field lays it out once.
     if (GetWindowTextLengthW(m_hwnd.get()) == 0 && !m_spec.text.empty()) {
         m_writing = true;
         SetWindowTextW(m_hwnd.get(), winapi::wide(m_spec.text).c_str());
         m_writing = false;
     }
-    fitList();
 }
 
 void ComboBox::place(const PixelRect &rect)
@@ -32,26 +33,61 @@ void ComboBox::place(const PixelRect &rect)
     fitList();
 }
 
+void ComboBox::fitField()
+{
+    // The closed box is its field and a frame around it, and the field's
+    // height is what can be set. Measured, not computed: Wine reports the
+    // field 2 pixels taller than it was set, so the box is set, measured and
+    // set once more if it came out otherwise.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int closed = closedHeight();
+        if (closed == m_rect.height)
+            return;
+        const int field = m_fieldHeight.value_or(
+            static_cast<int>(winapi::send(m_hwnd.get(), CB_GETITEMHEIGHT, -1, 0)));
+        if (field + m_rect.height - closed <= 0)
+            return;
+        m_fieldHeight = field + m_rect.height - closed;
+        winapi::send(m_hwnd.get(), CB_SETITEMHEIGHT, -1, *m_fieldHeight);
+    }
+}
+
+int ComboBox::closedHeight() const
+{
+    RECT closed{};
+    GetWindowRect(m_hwnd.get(), &closed);
+    return closed.bottom - closed.top;
+}
+
 void ComboBox::fitList()
 {
     const HWND box = m_hwnd.get();
     // The closed box is as tall as its rectangle; its list shows every entry.
-    const auto fieldHeight = static_cast<int>(winapi::send(box, CB_GETITEMHEIGHT, -1, 0));
-    RECT closed{};
-    GetWindowRect(box, &closed);
-    const int frame =
-        closed.bottom - closed.top > fieldHeight ? (closed.bottom - closed.top) - fieldHeight : 6;
-    if (m_rect.height > frame)
-        winapi::send(box, CB_SETITEMHEIGHT, -1, m_rect.height - frame);
+    // What is already so is left alone: each change makes the box lay out its
+    // parts again.
+    fitField();
     const auto count = static_cast<int>(winapi::send(box, CB_GETCOUNT));
     const auto itemHeight = static_cast<int>(winapi::send(box, CB_GETITEMHEIGHT, 0, 0));
-    if (count > 0)
+    if (count > 0 && winapi::send(box, CB_GETMINVISIBLE) != count)
         winapi::send(box, CB_SETMINVISIBLE, count, 0);
     // Room for every entry and the list's border; the list keeps to whole
     // entries, so the slack of less than one is dropped.
     const int listHeight = count > 0 ? count * itemHeight + itemHeight / 2 + 4 : 0;
-    SetWindowPos(box, nullptr, m_rect.left, m_rect.top, m_rect.width, m_rect.height + listHeight,
+    const PixelRect placed{m_rect.left, m_rect.top, m_rect.width, m_rect.height + listHeight};
+    if (placed == m_placed && closedAt(m_rect))
+        return;
+    SetWindowPos(box, nullptr, placed.left, placed.top, placed.width, placed.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    m_placed = placed;
+}
+
+bool ComboBox::closedAt(const PixelRect &rect) const
+{
+    RECT closed{};
+    GetWindowRect(m_hwnd.get(), &closed);
+    MapWindowPoints(nullptr, GetParent(m_hwnd.get()), reinterpret_cast<POINT *>(&closed), 2);
+    return closed.left == rect.left && closed.top == rect.top &&
+           closed.right - closed.left == rect.width && closed.bottom - closed.top == rect.height;
 }
 
 void ComboBox::appendEntries(std::span<const std::string_view> entries)
@@ -59,6 +95,9 @@ void ComboBox::appendEntries(std::span<const std::string_view> entries)
     const std::wstring shown = winapi::windowText(m_hwnd.get());
     m_writing = true;
     const bool wasEmpty = winapi::send(m_hwnd.get(), CB_GETCOUNT) == 0;
+    // Without redrawing, the list lays out its scroll bar once, at its final
+    // size, not after every entry.
+    winapi::send(m_hwnd.get(), WM_SETREDRAW, FALSE);
     for (std::string_view entry : entries)
         winapi::send(m_hwnd.get(), CB_ADDSTRING, 0, winapi::wide(entry).c_str());
     // The first entry of a list becomes its current one, so that the arrow
@@ -69,6 +108,7 @@ void ComboBox::appendEntries(std::span<const std::string_view> entries)
     SetWindowTextW(m_hwnd.get(), shown.c_str());
     m_writing = false;
     fitList();
+    winapi::send(m_hwnd.get(), WM_SETREDRAW, TRUE);
 }
 
 std::u16string ComboBox::text() const

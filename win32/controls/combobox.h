@@ -4,6 +4,8 @@
 #include "core/forms/formview.h"
 #include "win32/support/handles.h"
 
+#include <optional>
+
 // A drop-down box whose text can be edited (CBS_DROPDOWN, unsorted). A pick
 // is an entry chosen from its list, by mouse or by the arrow keys; typing
 // never is, and neither is a write by the program.
@@ -29,10 +31,18 @@ public:
 
 private:
     void fitList();
+    void fitField();
+    [[nodiscard]] int closedHeight() const;
+    // Whether the closed box covers `rect` in its parent.
+    [[nodiscard]] bool closedAt(const PixelRect &rect) const;
 
     const ControlSpec &m_spec;
     WindowHandle m_hwnd;
     PixelRect m_rect{};
+    // The box's rectangle with its list dropped, as last given to it.
+    PixelRect m_placed{};
+    // The field's height as last set.
+    std::optional<int> m_fieldHeight;
     bool m_writing = false;
     bool m_dropped = false;
     // The list's current entry as last seen, so that a report of a change

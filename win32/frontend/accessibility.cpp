@@ -4,6 +4,7 @@
 #include "win32/frontend/controlids.h"
 #include "win32/support/com.h"
 #include "win32/support/dpi.h"
+#include "win32/support/windowhook.h"
 
 #include <commctrl.h>
 
@@ -13,8 +14,6 @@
 namespace accessibility {
 
 namespace {
-
-constexpr UINT_PTR annotationSubclass = 0x616e6e; // any number of our own
 
 // The texts screen readers speak for the default actions.
 constexpr wchar_t pressAction[] = L"Press";
@@ -617,18 +616,15 @@ private:
 
 #pragma GCC diagnostic pop
 
-LRESULT CALLBACK annotatedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                               DWORD_PTR data)
+std::optional<LRESULT> annotatedObject(HWND window, windowhook::Message &message,
+                                       const void *context)
 {
-    if (message == WM_GETOBJECT &&
-        static_cast<LONG>(static_cast<DWORD>(lParam)) == static_cast<LONG>(OBJID_CLIENT)) {
-        const auto &annotation = *reinterpret_cast<const Annotation *>(data);
-        ComRef<IAccessible> object(new AnnotatedAccessible(window, OBJID_CLIENT, annotation));
-        return LresultFromObject(__uuidof(IAccessible), wParam, object.get());
-    }
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(window, annotatedProc, id);
-    return DefSubclassProc(window, message, wParam, lParam);
+    if (message.id != WM_GETOBJECT ||
+        static_cast<LONG>(static_cast<DWORD>(message.lParam)) != static_cast<LONG>(OBJID_CLIENT))
+        return std::nullopt;
+    const auto &annotation = *static_cast<const Annotation *>(context);
+    ComRef<IAccessible> object(new AnnotatedAccessible(window, OBJID_CLIENT, annotation));
+    return LresultFromObject(__uuidof(IAccessible), message.wParam, object.get());
 }
 
 } // namespace
@@ -679,8 +675,7 @@ Annotation forWindow(const FormDesign &design)
 
 void annotate(HWND child, const Annotation &annotation)
 {
-    SetWindowSubclass(child, annotatedProc, annotationSubclass,
-                      reinterpret_cast<DWORD_PTR>(&annotation));
+    windowhook::add(child, annotatedObject, &annotation);
 }
 
 LRESULT clientObject(HWND window, const FormDesign &design, WPARAM wParam)

@@ -244,7 +244,10 @@ void FormWindow::createToolTips()
             continue;
         TOOLINFOW tool{};
         tool.cbSize = sizeof(tool);
-        tool.uFlags = TTF_SUBCLASS;
+        // The mouse reaches the tool tip through relayEvent, not through a
+        // subclass (TTF_SUBCLASS), which would look the subclass up in a
+        // window property on every message the window gets.
+        tool.uFlags = 0;
         tool.hwnd = m_hwnd.get();
         tool.uId = i;
         tool.lpszText = m_toolTexts[text++].data();
@@ -600,9 +603,19 @@ void FormWindow::activated(bool active, HWND other)
     SetTimer(window, settleTimer, activationSettleMs, nullptr);
 }
 
+void FormWindow::relayToToolTip(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    if (!m_toolTip || message < WM_MOUSEFIRST || message > WM_MOUSELAST)
+        return;
+    MSG mouse{m_hwnd.get(), message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+    mouse.pt = winapi::pointOf(static_cast<LPARAM>(GetMessagePos()));
+    winapi::send(m_toolTip.get(), TTM_RELAYEVENT, 0, &mouse);
+}
+
 LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const HWND window = m_hwnd.get();
+    relayToToolTip(message, wParam, lParam);
     switch (message) {
     case WM_PAINT:
         paint();

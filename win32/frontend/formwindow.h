@@ -59,6 +59,8 @@ private:
     };
 
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // The tool tips see the mouse as it moves over the window.
+    void relayToToolTip(UINT message, WPARAM wParam, LPARAM lParam) const;
     void createControls();
     void createToolTips();
     // Places the controls and makes the fonts for the window's dots per inch.

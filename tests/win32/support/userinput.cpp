@@ -6,6 +6,9 @@ namespace userinput {
 
 namespace {
 
+constexpr ULONGLONG pointerArrivalMs = 2000;
+constexpr DWORD pointerPollMs = 5;
+
 void send(std::vector<INPUT> &inputs)
 {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
@@ -64,8 +67,17 @@ bool moveTo(POINT screenPoint)
                                     normalised(screenPoint.x, GetSystemMetrics(SM_CXSCREEN)),
                                     normalised(screenPoint.y, GetSystemMetrics(SM_CYSCREEN)))};
     send(inputs);
-    POINT at{};
-    return GetCursorPos(&at) && at.x == screenPoint.x && at.y == screenPoint.y;
+    // Wine moves the pointer through the X server: on a busy machine it
+    // arrives a little after SendInput returns.
+    const ULONGLONG giveUpAt = GetTickCount64() + pointerArrivalMs;
+    for (;;) {
+        POINT at{};
+        if (GetCursorPos(&at) && at.x == screenPoint.x && at.y == screenPoint.y)
+            return true;
+        if (GetTickCount64() >= giveUpAt)
+            return false;
+        Sleep(pointerPollMs);
+    }
 }
 
 bool click(POINT screenPoint)
