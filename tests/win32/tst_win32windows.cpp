@@ -19,6 +19,8 @@
 #include "tests/win32/support/testmain.h"
 #include "tests/win32/support/userinput.h"
 
+#include <commctrl.h>
+
 #include <cstdlib>
 
 namespace {
@@ -148,6 +150,42 @@ void startupControlPlaces(GalevaneApp &app)
         if (control.kind == ControlKind::Button || control.kind == ControlKind::GraphicalButton)
             CHECK_EQ(app.text(child), wide(control.text));
     }
+}
+
+// Whether one of the program's tool tips shows.
+bool toolTipShown(GalevaneApp &app)
+{
+    struct Search
+    {
+        DWORD process;
+        bool shown;
+    } search{app.processId(), false};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto &found = *reinterpret_cast<Search *>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t className[64] = {};
+            GetClassNameW(window, className, 64);
+            found.shown = owner == found.process &&
+                          std::wstring_view(className) == TOOLTIPS_CLASSW && IsWindowVisible(window);
+            return !found.shown;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.shown;
+}
+
+// The maker's label, the main window's one label with a tool tip, shows it
+// when the pointer rests on it, and no tip shows once the pointer has moved
+// to a label without one.
+void makerLabelShowsItsToolTip(GalevaneApp &app)
+{
+    CHECK(app.settle());
+    CHECK(!toolTipShown(app));
+    CHECK(userinput::moveTo(app.centreOfPainted(AppWindow::Main, "Label8")));
+    CHECK(waitFor([&] { return toolTipShown(app); }));
+    CHECK(userinput::moveTo(app.centreOfPainted(AppWindow::Main, "Label1")));
+    CHECK(waitFor([&] { return !toolTipShown(app); }));
 }
 
 // ---- pick ------------------------------------------------------------------
@@ -695,6 +733,7 @@ const std::vector<TestCase> cases{
     {L"startup", L"help place", helpOpensAndOkCloses},
     {L"startup", L"about place", aboutFromMainOpensAndOkCloses},
     {L"startup", L"map place", mapOpensCentredAndBackReturns},
+    {L"startup", L"maker's tool tip", makerLabelShowsItsToolTip},
     {L"pick", L"every entry with the mouse", pickEveryEntryWithTheMouse},
     {L"pick", L"arrow keys", pickWithArrowKeys},
     {L"typing", L"typed entry is not looked up", typedEntryIsNotLookedUp},
