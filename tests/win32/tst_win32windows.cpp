@@ -168,7 +168,8 @@ bool toolTipShown(GalevaneApp &app)
             wchar_t className[64] = {};
             GetClassNameW(window, className, 64);
             found.shown = owner == found.process &&
-                          std::wstring_view(className) == TOOLTIPS_CLASSW && IsWindowVisible(window);
+                          std::wstring_view(className) == TOOLTIPS_CLASSW &&
+                          IsWindowVisible(window);
             return !found.shown;
         },
         reinterpret_cast<LPARAM>(&search));
