@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOption>
 #include <QWidget>
@@ -87,19 +88,17 @@ private:
     }
 };
 
+} // namespace
+
 QStyle &inputOffLookStyle()
 {
-    // One for the program, over a fresh instance of the design's style,
-    // deleted with the application.
-    static QStyle *style = [] {
-        auto *created = new InputOffLookStyle(createDesignStyle());
-        created->setParent(qApp);
-        return created;
-    }();
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new InputOffLookStyle(createDesignStyle());
+        style->setParent(qApp);
+    }
     return *style;
 }
-
-} // namespace
 
 void keepLookWhileInputOff(QWidget &window)
 {
@@ -113,7 +112,12 @@ void keepLookWhileInputOff(QWidget &window)
     }
     window.setPalette(colours);
 
+    // Set on each control only where the application draws in another
+    // style: per control, Qt polishes the control again and keeps a record
+    // of the style for it.
     QStyle &style = inputOffLookStyle();
+    if (QApplication::style() == &style)
+        return;
     for (QWidget *control : window.findChildren<QWidget *>())
         control->setStyle(&style);
 }
