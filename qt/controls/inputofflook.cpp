@@ -100,18 +100,18 @@ QStyle &inputOffLookStyle()
     return *style;
 }
 
-void keepLookWhileInputOff(QWidget &window)
+QPalette withInputOffLook(QPalette colours)
 {
-    // Widgets paint their own text and backgrounds from the palette's
-    // current group, which is the disabled one while the input is off.
-    QPalette colours = window.palette();
     for (int role = 0; role < QPalette::NColorRoles; ++role) {
         const auto r = QPalette::ColorRole(role);
         if (r != QPalette::NoRole)
             colours.setBrush(QPalette::Disabled, r, colours.brush(QPalette::Inactive, r));
     }
-    window.setPalette(colours);
+    return colours;
+}
 
+void keepLookWhileInputOff(QWidget &window)
+{
     // Set on each control only where the application draws in another
     // style: per control, Qt polishes the control again and keeps a record
     // of the style for it.
