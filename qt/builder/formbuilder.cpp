@@ -191,6 +191,16 @@ void orderForReading(FormWindow &window, std::span<const ControlSpec> controls)
     window.setAccessibleChildOrder(order);
 }
 
+// The design's palette with the window's own background, kept while its
+// input is off.
+QPalette windowColours(const WindowSpec &window)
+{
+    QPalette colours = designPalette();
+    if (window.background.isSet())
+        colours.setColor(QPalette::Window, resolved(window.background));
+    return withInputOffLook(colours);
+}
+
 Qt::WindowFlags windowFlags(WindowFrame frame)
 {
     if (frame == WindowFrame::None)
@@ -233,10 +243,10 @@ std::unique_ptr<FormWindow> buildFormWindow(FormEvents &form, const WindowSpec &
         window->setAccessibleDescription(toQString(dialogDescription(controls)));
     }
     window->setAutoFillBackground(true);
-    // Every role set on the window: its controls take the design's light
-    // palette from it, never the desktop's colour scheme.
-    window->setPalette(designPalette());
-    setColour(*window, QPalette::Window, design.background);
+    // Every role set on the window, once and before its controls exist: they
+    // take the design's light palette from it, never the desktop's colour
+    // scheme.
+    window->setPalette(windowColours(design));
     const QSize client = twipsToQSize(design.client);
     window->setFixedSize(client);
     // A centred window is centred with its frame, as the platform centres

@@ -1,6 +1,5 @@
 #include "qt/controls/designlook.h"
 
-#include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -65,12 +64,4 @@ const QPalette &designPalette()
         return light;
     }();
     return palette;
-}
-
-void useDesignLook()
-{
-    // Before anything asks for the application's style: the desktop's own
-    // style is then never made, nor its plugin loaded.
-    QApplication::setStyle(createDesignStyle());
-    QApplication::setPalette(designPalette());
 }

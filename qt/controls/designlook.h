@@ -19,7 +19,3 @@ class QStyle;
 // A new instance of the style the windows are drawn in, owned by the caller.
 // Fusion is built into Qt Widgets: no plugin is looked for.
 [[nodiscard]] QStyle *createDesignStyle();
-
-// Makes the design's style and palette the application's own. Called once,
-// after the application object exists and before any window is made.
-void useDesignLook();

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOption>
 #include <QWidget>
@@ -87,33 +88,36 @@ private:
     }
 };
 
+} // namespace
+
 QStyle &inputOffLookStyle()
 {
-    // One for the program, over a fresh instance of the design's style,
-    // deleted with the application.
-    static QStyle *style = [] {
-        auto *created = new InputOffLookStyle(createDesignStyle());
-        created->setParent(qApp);
-        return created;
-    }();
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new InputOffLookStyle(createDesignStyle());
+        style->setParent(qApp);
+    }
     return *style;
 }
 
-} // namespace
-
-void keepLookWhileInputOff(QWidget &window)
+QPalette withInputOffLook(QPalette colours)
 {
-    // Widgets paint their own text and backgrounds from the palette's
-    // current group, which is the disabled one while the input is off.
-    QPalette colours = window.palette();
     for (int role = 0; role < QPalette::NColorRoles; ++role) {
         const auto r = QPalette::ColorRole(role);
         if (r != QPalette::NoRole)
             colours.setBrush(QPalette::Disabled, r, colours.brush(QPalette::Inactive, r));
     }
-    window.setPalette(colours);
+    return colours;
+}
 
+void keepLookWhileInputOff(QWidget &window)
+{
+    // Set on each control only where the application draws in another
+    // style: per control, Qt polishes the control again and keeps a record
+    // of the style for it.
     QStyle &style = inputOffLookStyle();
+    if (QApplication::style() == &style)
+        return;
     for (QWidget *control : window.findChildren<QWidget *>())
         control->setStyle(&style);
 }

@@ -47,18 +47,31 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
-// The 32-bit values of a window property, empty if it is not set.
-std::vector<uint32_t> cardinals(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t name,
+// The 32-bit values of type `type` in the answer to `cookie`, a property
+// asked for; empty if it is not set.
+std::vector<uint32_t> cardinals(xcb_connection_t *connection, xcb_get_property_cookie_t cookie,
                                 xcb_atom_t type)
 {
-    constexpr uint32_t maxValues = 4096;
-    const auto cookie = xcb_get_property(connection, 0, window, name, type, 0, maxValues);
     const ReplyPtr<xcb_get_property_reply_t> reply(
         xcb_get_property_reply(connection, cookie, nullptr));
     if (!reply || reply->format != 32 || reply->type != type)
         return {};
     const auto *values = static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
     return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+xcb_get_property_cookie_t askProperty(xcb_connection_t *connection, xcb_window_t window,
+                                      xcb_atom_t name, xcb_atom_t type)
+{
+    constexpr uint32_t maxValues = 4096;
+    return xcb_get_property(connection, 0, window, name, type, 0, maxValues);
+}
+
+// The 32-bit values of a window property, empty if it is not set.
+std::vector<uint32_t> cardinals(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t name,
+                                xcb_atom_t type)
+{
+    return cardinals(connection, askProperty(connection, window, name, type), type);
 }
 
 // The atoms of `names`, all asked for before any answer is waited for.
@@ -78,10 +91,20 @@ std::array<xcb_atom_t, count> atoms(xcb_connection_t *connection,
     return found;
 }
 
-// Asks the window manager for the frame of the unmapped `window`; the atom
-// the answer comes in, XCB_ATOM_NONE if the window manager cannot be asked,
-// or no value at all if the program is not on X11.
-std::optional<xcb_atom_t> x11AskFrameExtents(QWidget &window)
+// The question about a window's frame, sent to the window manager and not
+// yet answered.
+struct FrameQuestion
+{
+    xcb_atom_t answerIn = XCB_ATOM_NONE; // the property the answer comes in
+    // The features the window manager lists, asked for together with the
+    // question; a sequence of 0 where they were not asked for.
+    xcb_get_property_cookie_t features{};
+    xcb_atom_t request = XCB_ATOM_NONE;
+};
+
+// Asks the window manager for the frame of the unmapped `window`, or gives
+// no question at all if the program is not on X11.
+std::optional<FrameQuestion> x11AskFrameExtents(QWidget &window)
 {
     xcb_connection_t *connection = x11Connection();
     if (!connection)
@@ -89,12 +112,16 @@ std::optional<xcb_atom_t> x11AskFrameExtents(QWidget &window)
     const auto id = xcb_window_t(window.winId());
     const auto [request, extents, supported] = atoms<3>(
         connection, {"_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS", "_NET_SUPPORTED"});
-    const std::vector<uint32_t> features =
-        cardinals(connection, rootWindow(connection), supported, XCB_ATOM_ATOM);
-    if (request == XCB_ATOM_NONE ||
-        std::find(features.begin(), features.end(), request) == features.end())
-        return xcb_atom_t(XCB_ATOM_NONE);
+    if (request == XCB_ATOM_NONE || extents == XCB_ATOM_NONE || supported == XCB_ATOM_NONE)
+        return FrameQuestion{};
 
+    // Asked before it is known whether the window manager takes the request,
+    // whose list of features is read with the answer: one round trip fewer
+    // before the window's controls are made. A window manager that does not
+    // take it ignores the message, and no answer is waited for.
+    FrameQuestion question{
+        extents, askProperty(connection, rootWindow(connection), supported, XCB_ATOM_ATOM),
+        request};
     // The window manager answers by setting _NET_FRAME_EXTENTS on the still
     // unmapped window, from the hints Qt has already put on it.
     xcb_client_message_event_t message{};
@@ -106,14 +133,24 @@ std::optional<xcb_atom_t> x11AskFrameExtents(QWidget &window)
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&message));
     xcb_flush(connection);
-    return extents;
+    return question;
 }
 
-// The window manager's answer to x11AskFrameExtents, in `extents`.
-QMargins x11ReadFrameExtents(const QWidget &window, xcb_atom_t extents)
+// Whether the window manager lists `question`'s request among its features;
+// reads the answer to that part of the question.
+bool x11TakesRequest(xcb_connection_t *connection, const FrameQuestion &question)
+{
+    if (question.features.sequence == 0)
+        return false;
+    const std::vector<uint32_t> features = cardinals(connection, question.features, XCB_ATOM_ATOM);
+    return std::find(features.begin(), features.end(), question.request) != features.end();
+}
+
+// The window manager's answer to x11AskFrameExtents.
+QMargins x11ReadFrameExtents(const QWidget &window, const FrameQuestion &question)
 {
     xcb_connection_t *connection = x11Connection();
-    if (!connection || extents == XCB_ATOM_NONE)
+    if (!connection || !x11TakesRequest(connection, question))
         return QMargins();
     const auto id = xcb_window_t(window.internalWinId());
     // A window manager answers within a few milliseconds; one that does
@@ -121,7 +158,8 @@ QMargins x11ReadFrameExtents(const QWidget &window, xcb_atom_t extents)
     using namespace std::chrono_literals;
     const auto deadline = std::chrono::steady_clock::now() + 250ms;
     do {
-        const std::vector<uint32_t> values = cardinals(connection, id, extents, XCB_ATOM_CARDINAL);
+        const std::vector<uint32_t> values =
+            cardinals(connection, id, question.answerIn, XCB_ATOM_CARDINAL);
         if (values.size() == 4) {
             // left, right, top, bottom, in device pixels
             const qreal ratio = window.devicePixelRatioF();
@@ -131,6 +169,14 @@ QMargins x11ReadFrameExtents(const QWidget &window, xcb_atom_t extents)
         std::this_thread::sleep_for(1ms);
     } while (std::chrono::steady_clock::now() < deadline);
     return QMargins();
+}
+
+// Lets go of the unread part of a question that is never read.
+void x11Forget(const FrameQuestion &question)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (connection && question.features.sequence != 0)
+        xcb_discard_reply(connection, question.features.sequence);
 }
 
 std::optional<bool> x11StackedAbove(const QWidget &upper, const QWidget &lower)
@@ -215,20 +261,33 @@ FrameExtentsQuery::FrameExtentsQuery(QWidget &window)
     : m_window(window)
 {
 #if defined(GALEVANE_HAVE_XCB) && QT_CONFIG(xcb)
-    if (const std::optional<xcb_atom_t> answerIn = x11AskFrameExtents(window)) {
+    if (const std::optional<FrameQuestion> question = x11AskFrameExtents(window)) {
         m_onX11 = true;
-        m_answerIn = *answerIn;
+        m_answerIn = question->answerIn;
+        m_request = question->request;
+        m_featuresSequence = question->features.sequence;
         return;
     }
 #endif
     window.winId();
 }
 
-QMargins FrameExtentsQuery::result() const
+FrameExtentsQuery::~FrameExtentsQuery()
 {
 #if defined(GALEVANE_HAVE_XCB) && QT_CONFIG(xcb)
     if (m_onX11)
-        return x11ReadFrameExtents(m_window, m_answerIn);
+        x11Forget(FrameQuestion{m_answerIn, {m_featuresSequence}, m_request});
+#endif
+}
+
+QMargins FrameExtentsQuery::result()
+{
+#if defined(GALEVANE_HAVE_XCB) && QT_CONFIG(xcb)
+    if (m_onX11) {
+        const FrameQuestion question{m_answerIn, {m_featuresSequence}, m_request};
+        m_featuresSequence = 0; // read once
+        return x11ReadFrameExtents(m_window, question);
+    }
 #endif
     // Other platforms know their frames as soon as the native window exists.
     return m_window.windowHandle() ? m_window.windowHandle()->frameMargins() : QMargins();

@@ -20,21 +20,28 @@ namespace WindowSystem {
 // borders, in logical pixels), learnt before the window is first shown so
 // that it can be placed once, frame included. The question goes out when the
 // query is made, creating the window's native window if it does not exist
-// yet; the answer is read when asked for, so that the program can build the
-// window's contents while the window manager works it out. Empty margins
-// when there is no window manager or it does not answer.
+// yet, without waiting to learn whether the window manager takes it; the
+// answer is read when asked for, so that the program can build the window's
+// contents while the window manager works it out. Empty margins when there
+// is no window manager or it does not answer.
 class FrameExtentsQuery
 {
 public:
     explicit FrameExtentsQuery(QWidget &window);
+    ~FrameExtentsQuery();
     Q_DISABLE_COPY_MOVE(FrameExtentsQuery)
 
-    [[nodiscard]] QMargins result() const;
+    // Read once.
+    [[nodiscard]] QMargins result();
 
 private:
     QWidget &m_window;
     bool m_onX11 = false;
-    quint32 m_answerIn = 0; // on X11, the property the answer comes in
+    // On X11: the property the answer comes in, the request it answers, and
+    // the reply, not yet read, that says whether the window manager takes it.
+    quint32 m_answerIn = 0;
+    quint32 m_request = 0;
+    quint32 m_featuresSequence = 0;
 };
 
 // Whether the window manager has `upper` stacked above `lower`; no answer

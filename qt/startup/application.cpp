@@ -1,7 +1,7 @@
 #include "qt/startup/application.h"
 
 #include "core/identity.h"
-#include "qt/controls/designlook.h"
+#include "qt/controls/applicationlook.h"
 
 #include <cstdio>
 #include <cstring>
@@ -30,6 +30,7 @@ DesktopStyleSetAside::DesktopStyleSetAside(int &argc, char **argv)
     dropStyleOptions(argc, argv);
     if (m_hadStyleOverride)
         qunsetenv(styleOverrideVariable);
+    useDesignStyle();
 }
 
 void DesktopStyleSetAside::restoreEnvironment()

@@ -6,9 +6,10 @@
 // Sets aside, while the application object is made, the style the desktop
 // or the command line names for every Qt program (QT_STYLE_OVERRIDE,
 // -style), which Qt would otherwise load from its plugin at once, only for
-// Galevane to draw in its own. The command line loses its style options;
-// the environment gets its variable back once the application object exists,
-// for the programs Galevane starts.
+// Galevane to draw in its own, and gives Qt the program's style instead
+// before it would make one of its own. The command line loses its style
+// options; the environment gets its variable back once the application
+// object exists, for the programs Galevane starts.
 class DesktopStyleSetAside
 {
 protected:
@@ -28,7 +29,7 @@ private:
 void dropStyleOptions(int &argc, char **argv);
 
 // The application object: names the program, draws every window in the
-// design's own style and palette (qt/controls/designlook.h) and turns any
+// design's own style and palette (qt/controls/applicationlook.h) and turns any
 // failure that escapes an event handler into one clear report and a non-zero
 // exit.
 class GalevaneApplication final : private DesktopStyleSetAside, public QApplication
