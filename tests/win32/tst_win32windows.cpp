@@ -152,27 +152,29 @@ void startupControlPlaces(GalevaneApp &app)
     }
 }
 
+struct ToolTipSearch
+{
+    DWORD process;
+    bool shown;
+};
+
+BOOL CALLBACK findShownToolTip(HWND window, LPARAM context)
+{
+    auto &search = *reinterpret_cast<ToolTipSearch *>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    search.shown = owner == search.process && std::wstring_view(className) == TOOLTIPS_CLASSW &&
+                   IsWindowVisible(window);
+    return !search.shown;
+}
+
 // Whether one of the program's tool tips shows.
 bool toolTipShown(GalevaneApp &app)
 {
-    struct Search
-    {
-        DWORD process;
-        bool shown;
-    } search{app.processId(), false};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto &found = *reinterpret_cast<Search *>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t className[64] = {};
-            GetClassNameW(window, className, 64);
-            found.shown = owner == found.process &&
-                          std::wstring_view(className) == TOOLTIPS_CLASSW &&
-                          IsWindowVisible(window);
-            return !found.shown;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ToolTipSearch search{app.processId(), false};
+    EnumWindows(findShownToolTip, reinterpret_cast<LPARAM>(&search));
     return search.shown;
 }
 
