@@ -291,6 +291,19 @@ class Run:
         for line in found:
             print(f"     found: {line}", flush=True)
 
+    def all(self, label, checks):
+        """Runs (title, body) checks in order up to the first failure, prints
+        the summary line and returns the exit status: 0 only if all passed."""
+        for title, body in checks:
+            if not self.check(title, body):
+                break
+        not_run = len(checks) - self.passed - self.failed
+        summary = f"{label}: {self.passed} passed, {self.failed} failed"
+        if not_run:
+            summary += f", {not_run} not run"
+        print(summary, flush=True)
+        return 0 if self.failed == 0 and not_run == 0 else 1
+
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
@@ -416,15 +429,7 @@ def main():
         ("OK dismisses the about window, then the help window", ok_both),
         ("Exit ends the program", exit_button),
     ]
-    for title, body in checks:
-        if not run.check(title, body):
-            break
-    not_run = len(checks) - run.passed - run.failed
-    summary = f"atspi press: {run.passed} passed, {run.failed} failed"
-    if not_run:
-        summary += f", {not_run} not run"
-    print(summary, flush=True)
-    return 0 if run.failed == 0 and not_run == 0 else 1
+    return run.all("atspi press", checks)
 
 
 if __name__ == "__main__":

@@ -240,15 +240,7 @@ def main():
         ("map reachable by a reader, not by Tab", map_reachable),
         ("Back and Exit", leave),
     ]
-    for title, body in checks:
-        if not run.check(title, body):
-            break
-    not_run = len(checks) - run.passed - run.failed
-    summary = f"atspi reading: {run.passed} passed, {run.failed} failed"
-    if not_run:
-        summary += f", {not_run} not run"
-    print(summary, flush=True)
-    return 0 if run.failed == 0 and not_run == 0 else 1
+    return run.all("atspi reading", checks)
 
 
 if __name__ == "__main__":

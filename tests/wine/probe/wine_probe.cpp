@@ -8,11 +8,12 @@
 //     the space bar, each arriving as WM_COMMAND/BN_CLICKED.
 // Every check prints one line; the exit status is the number of failures.
 
+#include "tests/win32/support/userinput.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -202,32 +203,6 @@ template <typename Done> bool pumpUntil(HWND window, DWORD milliseconds, Done do
     return reached;
 }
 
-void sendInputs(std::initializer_list<INPUT> inputs)
-{
-    std::vector<INPUT> list(inputs);
-    SendInput(static_cast<UINT>(list.size()), list.data(), sizeof(INPUT));
-}
-
-INPUT mouseInput(DWORD flags, LONG x = 0, LONG y = 0)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = x;
-    input.mi.dy = y;
-    input.mi.dwFlags = flags;
-    return input;
-}
-
-INPUT keyInput(WORD key, DWORD flags)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = flags;
-    return input;
-}
-
 void checkInput(HINSTANCE instance)
 {
     WNDCLASSW windowClass{};
@@ -256,19 +231,14 @@ void checkInput(HINSTANCE instance)
                   GetForegroundWindow() == window ? L"yes" : L"no");
     report(shown, L"window shown and in front", detail);
 
-    // A click in the middle of the button, in absolute coordinates that
-    // SendInput wants scaled to 0..65535 across the primary screen.
+    // A click in the middle of the button, as the tests of the program click.
     RECT rect;
     GetWindowRect(button, &rect);
     const int x = (rect.left + rect.right) / 2;
     const int y = (rect.top + rect.bottom) / 2;
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const LONG ax = MulDiv(x, 65535, screenWidth - 1);
-    const LONG ay = MulDiv(y, 65535, screenHeight - 1);
-    sendInputs({mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ax, ay)});
-    pumpUntil(window, 100, [] { return false; });
-    sendInputs({mouseInput(MOUSEEVENTF_LEFTDOWN), mouseInput(MOUSEEVENTF_LEFTUP)});
+    userinput::click({x, y});
     const bool clicked = pumpUntil(window, 5000, [] { return g_clicks >= 1; });
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -280,7 +250,7 @@ void checkInput(HINSTANCE instance)
     // foreground window only, so this also shows that focus was given.
     SetFocus(button);
     const int before = g_clicks;
-    sendInputs({keyInput(VK_SPACE, 0), keyInput(VK_SPACE, KEYEVENTF_KEYUP)});
+    userinput::key(VK_SPACE);
     const bool pressed = pumpUntil(window, 5000, [&] { return g_clicks > before; });
     std::swprintf(detail, 160, L"focus on the button %ls, %d clicks",
                   GetFocus() == button ? L"yes" : L"no", g_clicks);
