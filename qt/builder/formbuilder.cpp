@@ -13,6 +13,7 @@
 #include "qt/shell/formwindow.h"
 #include "qt/shell/windowsystem.h"
 
+#include "core/design/mnemonic.h"
 #include "core/forms/formview.h"
 
 #include <QApplication>
@@ -147,19 +148,6 @@ void chainTabOrder(std::vector<std::pair<int, QWidget *>> stops)
         QWidget::setTabOrder(stops[i - 1].second, stops[i].second);
 }
 
-// A label's text as said aloud: without the "&" that marks its mnemonic
-// ("&&" stands for one "&").
-QString withoutMnemonic(const QString &text)
-{
-    QString said;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) == u'&' && ++i == text.size())
-            break;
-        said.append(text.at(i));
-    }
-    return said;
-}
-
 void tieLabelsToBuddies(QWidget &window, std::span<const ControlSpec> controls)
 {
     for (const ControlSpec &entry : controls) {
@@ -174,7 +162,7 @@ void tieLabelsToBuddies(QWidget &window, std::span<const ControlSpec> controls)
         // The heading is what the control is called, written once in the
         // layout, as the label's text.
         if (buddy->accessibleName().isEmpty())
-            buddy->setAccessibleName(withoutMnemonic(label->text()));
+            buddy->setAccessibleName(toQString(withoutMnemonic(entry.text)));
     }
 }
 

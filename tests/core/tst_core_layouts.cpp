@@ -2,6 +2,7 @@
 // data so that both the Linux and the Windows builds see a broken one.
 
 #include "core/design/formlayout.h"
+#include "core/design/mnemonic.h"
 #include "core/design/twips.h"
 #include "core/windows/aboutlayout.h"
 #include "core/windows/areaslayout.h"
@@ -277,6 +278,29 @@ TEST_CASE(mainWindowClientSize)
         const PixelSize client = twipsToPixels(WindScaleLayout::window.client, row.dpi);
         CHECK_EQ(client.width, row.client.width);
         CHECK_EQ(client.height, row.client.height);
+    }
+}
+
+TEST_CASE(captionsLoseTheirAccessKeyMarks)
+{
+    struct Row
+    {
+        std::u16string_view caption;
+        std::u16string_view shown;
+        char16_t letter;
+    };
+    static constexpr Row rows[] = {
+        {u"E&xit", u"Exit", u'x'},
+        {u"OK", u"OK", 0},
+        {u"Salt && Pepper", u"Salt & Pepper", 0},
+        {u"&&&Back", u"&Back", u'B'},
+        {u"Back&", u"Back", 0},
+        {u"", u"", 0},
+    };
+    for (const Row &row : rows) {
+        const check::Context at(std::string(row.caption.begin(), row.caption.end()));
+        CHECK(withoutMnemonic(row.caption) == row.shown);
+        CHECK_EQ(static_cast<int>(mnemonicLetter(row.caption)), static_cast<int>(row.letter));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "win32/controls/button.h"
 
+#include "core/design/mnemonic.h"
 #include "win32/support/gdi.h"
 #include "win32/support/windowhook.h"
 
@@ -40,11 +41,7 @@ Button::Button(HWND parent, const ControlSpec &layoutEntry, int id)
 
 wchar_t Button::accessKey() const
 {
-    const std::u16string_view text = m_spec.text;
-    const auto at = text.find(u'&');
-    if (at == std::u16string_view::npos || at + 1 >= text.size())
-        return 0;
-    return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(text[at + 1])));
+    return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(mnemonicLetter(m_spec.text))));
 }
 
 void Button::setFont(HFONT font)

@@ -1,6 +1,7 @@
 #include "win32/frontend/accessibility.h"
 
 #include "core/design/formlayout.h"
+#include "core/design/mnemonic.h"
 #include "win32/frontend/controlids.h"
 #include "win32/support/com.h"
 #include "win32/support/dpi.h"
@@ -54,17 +55,6 @@ HRESULT giveLong(long value, VARIANT *out)
     out->vt = VT_I4;
     out->lVal = value;
     return S_OK;
-}
-
-std::wstring withoutMnemonic(std::u16string_view text)
-{
-    std::wstring plain;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'&' && i + 1 < text.size())
-            ++i;
-        plain += static_cast<wchar_t>(text[i]);
-    }
-    return plain;
 }
 
 // The standard object of a window (oleacc's own proxy), which the ones here
@@ -344,7 +334,8 @@ public:
         if (!control)
             return E_INVALIDARG;
         const std::u16string_view name = accessibleNameOf(m_design.controls, *control);
-        return giveText(name.empty() ? withoutMnemonic(control->text) : winapi::wide(name), out);
+        return giveText(
+            name.empty() ? winapi::wide(withoutMnemonic(control->text)) : winapi::wide(name), out);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR *out) override
     {
@@ -633,7 +624,8 @@ Annotation forControl(const FormDesign &design, const ControlSpec &control)
 {
     Annotation annotation;
     const std::u16string_view name = accessibleNameOf(design.controls, control);
-    annotation.name = name.empty() ? withoutMnemonic(control.text) : winapi::wide(name);
+    annotation.name =
+        name.empty() ? winapi::wide(withoutMnemonic(control.text)) : winapi::wide(name);
     annotation.description = winapi::wide(control.accessibleDescription);
     switch (control.kind) {
     case ControlKind::ComboBox:
