@@ -152,6 +152,29 @@ void startupControlPlaces(GalevaneApp &app)
     }
 }
 
+// Dropped, each list shows every entry from the first, with no scroll bar.
+void droppedListsShowEveryEntry(GalevaneApp &app)
+{
+    for (ScaleColumn column : allScaleColumns) {
+        checks::setContext(L"startup/dropped list " + wide(boxName(column)));
+        const HWND combo = app.box(column);
+        userinput::click(app.dropButtonOf(combo));
+        if (!CHECK(waitFor([&] { return app.isDropped(combo); })))
+            continue;
+        const HWND list = app.listOf(combo);
+        const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+        const auto itemHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+        RECT client{};
+        GetClientRect(list, &client);
+        CHECK_EQ(count, ScaleTable::rowCount);
+        CHECK_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
+        CHECK_MSG(client.bottom >= count * itemHeight, L"room for every entry");
+        CHECK_MSG((GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL) == 0, L"no scroll bar");
+        userinput::key(VK_ESCAPE);
+        CHECK(waitFor([&] { return !app.isDropped(combo); }));
+    }
+}
+
 struct ToolTipSearch
 {
     DWORD process;
@@ -733,6 +756,7 @@ const std::vector<TestCase> cases{
     {L"startup", L"main window", startupMainWindow},
     {L"startup", L"texts and lists", startupTextsAndLists},
     {L"startup", L"control places", startupControlPlaces},
+    {L"startup", L"dropped lists show every entry", droppedListsShowEveryEntry},
     {L"startup", L"help place", helpOpensAndOkCloses},
     {L"startup", L"about place", aboutFromMainOpensAndOkCloses},
     {L"startup", L"map place", mapOpensCentredAndBackReturns},

@@ -26,15 +26,19 @@ std::optional<LRESULT> doubleClickAsClick(HWND, windowhook::Message &message, co
 
 } // namespace
 
-Button::Button(HWND parent, const ControlSpec &layoutEntry, int id)
+Button::Button(HWND parent, const ControlSpec &layoutEntry, int id, const PixelRect &rect,
+               HFONT font)
     : m_spec(layoutEntry)
 {
     const std::wstring caption = winapi::wide(layoutEntry.text);
     const DWORD look = isGraphical() ? BS_OWNERDRAW : BS_PUSHBUTTON;
-    m_hwnd.reset(CreateWindowExW(0, WC_BUTTONW, caption.c_str(),
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | look, 0, 0, 0, 0, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr));
+    m_hwnd.reset(CreateWindowExW(
+        0, WC_BUTTONW, caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | look, rect.left,
+        rect.top, rect.width, rect.height, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr));
+    if (!m_hwnd)
+        return;
+    setFont(font);
     if (isGraphical())
         windowhook::add(m_hwnd.get(), doubleClickAsClick, nullptr);
 }
@@ -47,7 +51,7 @@ wchar_t Button::accessKey() const
 void Button::setFont(HFONT font)
 {
     m_font = font;
-    winapi::send(m_hwnd.get(), WM_SETFONT, font, TRUE);
+    winapi::send(m_hwnd.get(), WM_SETFONT, font, FALSE);
 }
 
 void Button::draw(const DRAWITEMSTRUCT &item) const

@@ -10,7 +10,8 @@
 class Button
 {
 public:
-    Button(HWND parent, const ControlSpec &layoutEntry, int id);
+    // Made at its place, in its font, as a dialog's controls are.
+    Button(HWND parent, const ControlSpec &layoutEntry, int id, const PixelRect &rect, HFONT font);
 
     [[nodiscard]] HWND hwnd() const { return m_hwnd.get(); }
     [[nodiscard]] const ControlSpec &layoutEntry() const { return m_spec; }
@@ -18,6 +19,7 @@ public:
     // The letter after the caption's '&', lower case, or 0.
     [[nodiscard]] wchar_t accessKey() const;
 
+    // The caller redraws the button.
     void setFont(HFONT font);
     // For WM_DRAWITEM of a graphical button.
     void draw(const DRAWITEMSTRUCT &item) const;

@@ -4,33 +4,36 @@
 
 #include <string>
 
-ComboBox::ComboBox(HWND parent, const ControlSpec &layoutEntry, int id)
+ComboBox::ComboBox(HWND parent, const ControlSpec &layoutEntry, int id, const PixelRect &rect,
+                   HFONT font)
     : m_spec(layoutEntry)
+    , m_rect(rect)
 {
     m_hwnd.reset(CreateWindowExW(
         0, WC_COMBOBOXW, nullptr,
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 0, 0,
-        0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-        nullptr));
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, rect.left,
+        rect.top, rect.width, rect.height, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr));
+    if (!m_hwnd)
+        return;
+    winapi::send(m_hwnd.get(), WM_SETFONT, font, FALSE);
+    // The text goes in after the font, so that the edit field lays it out once.
+    m_writing = true;
+    SetWindowTextW(m_hwnd.get(), winapi::wide(m_spec.text).c_str());
+    m_writing = false;
+    fitField();
 }
 
-void ComboBox::setFont(HFONT font)
+void ComboBox::rescale(const PixelRect &rect, HFONT font)
 {
-    winapi::send(m_hwnd.get(), WM_SETFONT, font, TRUE);
+    winapi::send(m_hwnd.get(), WM_SETFONT, font, FALSE);
     // The box sizes its field to the new font.
     m_fieldHeight.reset();
-    // The text goes in after the font, so that the edit field lays it out once.
-    if (GetWindowTextLengthW(m_hwnd.get()) == 0 && !m_spec.text.empty()) {
-        m_writing = true;
-        SetWindowTextW(m_hwnd.get(), winapi::wide(m_spec.text).c_str());
-        m_writing = false;
-    }
-}
-
-void ComboBox::place(const PixelRect &rect)
-{
     m_rect = rect;
-    fitList();
+    if (!closedAt(rect))
+        SetWindowPos(m_hwnd.get(), nullptr, rect.left, rect.top, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    fitField();
 }
 
 void ComboBox::fitField()
@@ -61,24 +64,13 @@ int ComboBox::closedHeight() const
 
 void ComboBox::fitList()
 {
+    // The list shows every entry. Common controls 6 size the dropped list by
+    // this count, not by the box's window, which therefore stays the closed
+    // box: each change of its size makes it lay out its parts again.
     const HWND box = m_hwnd.get();
-    // The closed box is as tall as its rectangle; its list shows every entry.
-    // What is already so is left alone: each change makes the box lay out its
-    // parts again.
-    fitField();
     const auto count = static_cast<int>(winapi::send(box, CB_GETCOUNT));
-    const auto itemHeight = static_cast<int>(winapi::send(box, CB_GETITEMHEIGHT, 0, 0));
     if (count > 0 && winapi::send(box, CB_GETMINVISIBLE) != count)
         winapi::send(box, CB_SETMINVISIBLE, count, 0);
-    // Room for every entry and the list's border; the list keeps to whole
-    // entries, so the slack of less than one is dropped.
-    const int listHeight = count > 0 ? count * itemHeight + itemHeight / 2 + 4 : 0;
-    const PixelRect placed{m_rect.left, m_rect.top, m_rect.width, m_rect.height + listHeight};
-    if (placed == m_placed && closedAt(m_rect))
-        return;
-    SetWindowPos(box, nullptr, placed.left, placed.top, placed.width, placed.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    m_placed = placed;
 }
 
 bool ComboBox::closedAt(const PixelRect &rect) const

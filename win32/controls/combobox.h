@@ -12,7 +12,9 @@
 class ComboBox final : public ComboBoxControl
 {
 public:
-    ComboBox(HWND parent, const ControlSpec &layoutEntry, int id);
+    // Made at its place, closed, in its font, holding its layout's text.
+    ComboBox(HWND parent, const ControlSpec &layoutEntry, int id, const PixelRect &rect,
+             HFONT font);
 
     void appendEntries(std::span<const std::string_view> entries) override;
     [[nodiscard]] std::u16string text() const override;
@@ -22,8 +24,8 @@ public:
     [[nodiscard]] const ControlSpec &layoutEntry() const { return m_spec; }
     [[nodiscard]] bool isDropped() const;
 
-    void setFont(HFONT font);
-    void place(const PixelRect &rect);
+    // For a new scale; the caller redraws the box.
+    void rescale(const PixelRect &rect, HFONT font);
     // A notification of WM_COMMAND; true if it makes a pick. The box reports
     // a pick once its own handling of the message that made it is over (see
     // FormWindow), so one choice that the box notifies twice is one pick.
@@ -39,8 +41,6 @@ private:
     const ControlSpec &m_spec;
     WindowHandle m_hwnd;
     PixelRect m_rect{};
-    // The box's rectangle with its list dropped, as last given to it.
-    PixelRect m_placed{};
     // The field's height as last set.
     std::optional<int> m_fieldHeight;
     bool m_writing = false;

@@ -6,26 +6,28 @@
 
 #include <string>
 
-TextBox::TextBox(HWND parent, const ControlSpec &layoutEntry, int id)
+TextBox::TextBox(HWND parent, const ControlSpec &layoutEntry, int id, const PixelRect &rect,
+                 HFONT font)
     : m_spec(layoutEntry)
 {
     m_hwnd.reset(CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_EDITW, nullptr,
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_LEFT,
-        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        GetModuleHandleW(nullptr), nullptr));
-}
-
-void TextBox::setFont(HFONT font)
-{
-    winapi::send(m_hwnd.get(), WM_SETFONT, font, TRUE);
+        rect.left, rect.top, rect.width, rect.height, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr));
+    if (!m_hwnd)
+        return;
+    winapi::send(m_hwnd.get(), WM_SETFONT, font, FALSE);
+    // The text goes in after the font, so that the box lays it out once.
+    SetWindowTextW(m_hwnd.get(), winapi::wide(layoutEntry.text).c_str());
     fitScrollBar();
 }
 
-void TextBox::place(const PixelRect &rect)
+void TextBox::rescale(const PixelRect &rect, HFONT font)
 {
+    winapi::send(m_hwnd.get(), WM_SETFONT, font, FALSE);
     SetWindowPos(m_hwnd.get(), nullptr, rect.left, rect.top, rect.width, rect.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     fitScrollBar();
 }
 

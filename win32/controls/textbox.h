@@ -9,15 +9,16 @@
 class TextBox final : public TextBoxControl
 {
 public:
-    TextBox(HWND parent, const ControlSpec &layoutEntry, int id);
+    // Made at its place, in its font, holding its layout's text.
+    TextBox(HWND parent, const ControlSpec &layoutEntry, int id, const PixelRect &rect, HFONT font);
 
     void writeText(std::u16string_view text) override;
 
     [[nodiscard]] HWND hwnd() const { return m_hwnd.get(); }
     [[nodiscard]] const ControlSpec &layoutEntry() const { return m_spec; }
 
-    void setFont(HFONT font);
-    void place(const PixelRect &rect);
+    // For a new scale; the caller redraws the box.
+    void rescale(const PixelRect &rect, HFONT font);
     // For WM_CTLCOLOREDIT: sets the colours, returns the background brush,
     // made again when the colour scheme has changed.
     [[nodiscard]] HBRUSH colours(HDC dc);

@@ -149,9 +149,8 @@ FormWindow::FormWindow(Win32FrontEnd &frontEnd, FormEvents &events, const FormDe
             m_bitmap.emplace(m_frontEnd.instance(), GALEVANE_BITMAP_AREAS_MAP);
         }
     }
+    measure();
     createControls();
-    createToolTips();
-    layout();
     m_frontEnd.adopt(*this);
 }
 
@@ -192,22 +191,27 @@ void FormWindow::createControls()
     // windows is the tab order too.
     const HWND parent = m_hwnd.get();
     for (std::size_t i : byTabIndex) {
-        const ControlSpec &layoutEntry = *m_items[i].layoutEntry;
+        const Item &item = m_items[i];
+        const ControlSpec &layoutEntry = *item.layoutEntry;
         const int id = ControlIds::forIndex(i);
+        const HFONT font = item.font.get();
         HWND made = nullptr;
         switch (layoutEntry.kind) {
         case ControlKind::ComboBox:
-            made =
-                m_combos.emplace_back(std::make_unique<ComboBox>(parent, layoutEntry, id))->hwnd();
+            made = m_combos
+                       .emplace_back(
+                           std::make_unique<ComboBox>(parent, layoutEntry, id, item.rect, font))
+                       ->hwnd();
             break;
         case ControlKind::TextBox:
-            m_textBox = std::make_unique<TextBox>(parent, layoutEntry, id);
-            winapi::send(m_textBox->hwnd(), WM_SETTEXT, 0, winapi::wide(layoutEntry.text).c_str());
+            m_textBox = std::make_unique<TextBox>(parent, layoutEntry, id, item.rect, font);
             made = m_textBox->hwnd();
             break;
         default:
-            made =
-                m_buttons.emplace_back(std::make_unique<Button>(parent, layoutEntry, id))->hwnd();
+            made = m_buttons
+                       .emplace_back(
+                           std::make_unique<Button>(parent, layoutEntry, id, item.rect, font))
+                       ->hwnd();
             break;
         }
         if (!made)
@@ -223,13 +227,14 @@ void FormWindow::createControls()
         m_savedFocus = m_tabOrder.front();
 }
 
-void FormWindow::createToolTips()
+void FormWindow::createToolTip()
 {
-    for (const Item &item : m_items) {
-        if (isLabel(item.layoutEntry->kind) && !item.layoutEntry->toolTip.empty())
-            m_toolTexts.push_back(winapi::wide(item.layoutEntry->toolTip));
+    std::vector<std::size_t> tools;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        if (isLabel(m_items[i].layoutEntry->kind) && !m_items[i].layoutEntry->toolTip.empty())
+            tools.push_back(i);
     }
-    if (m_toolTexts.empty())
+    if (tools.empty())
         return;
     m_toolTip.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
@@ -237,56 +242,62 @@ void FormWindow::createToolTips()
                                     nullptr, m_frontEnd.instance(), nullptr));
     if (!m_toolTip)
         return;
-    std::size_t text = 0;
-    for (std::size_t i = 0; i < m_items.size(); ++i) {
-        const ControlSpec &layoutEntry = *m_items[i].layoutEntry;
-        if (!isLabel(layoutEntry.kind) || layoutEntry.toolTip.empty())
-            continue;
+    m_toolTexts.clear();
+    m_toolTexts.reserve(tools.size());
+    for (std::size_t i : tools) {
         TOOLINFOW tool{};
         tool.cbSize = sizeof(tool);
-        // The mouse reaches the tool tip through relayEvent, not through a
-        // subclass (TTF_SUBCLASS), which would look the subclass up in a
+        // The mouse reaches the tool tip through relayToToolTip, not through
+        // a subclass (TTF_SUBCLASS), which would look the subclass up in a
         // window property on every message the window gets.
         tool.uFlags = 0;
         tool.hwnd = m_hwnd.get();
         tool.uId = i;
-        tool.lpszText = m_toolTexts[text++].data();
+        tool.rect = gdi::rect(m_items[i].rect);
+        tool.lpszText =
+            m_toolTexts.emplace_back(winapi::wide(m_items[i].layoutEntry->toolTip)).data();
         winapi::send(m_toolTip.get(), TTM_ADDTOOLW, 0, &tool);
     }
 }
 
-void FormWindow::layout()
+void FormWindow::measure()
 {
     const auto dpi = static_cast<int>(m_dpi);
-    for (std::size_t i = 0; i < m_items.size(); ++i) {
-        Item &item = m_items[i];
+    for (Item &item : m_items) {
         const ControlSpec &layoutEntry = *item.layoutEntry;
         item.rect = twipsToPixels(layoutEntry.rect, dpi);
         if (layoutEntry.kind == ControlKind::Shape ||
             layoutEntry.kind == ControlKind::StretchedPicture ||
             layoutEntry.kind == ControlKind::Bitmap)
             continue;
-        // The new font goes to its control before the old one is deleted.
-        GdiObject<HFONT> font = gdi::font(layoutEntry.font.value_or(DesignFonts::dialog), m_dpi);
+        item.font = gdi::font(layoutEntry.font.value_or(DesignFonts::dialog), m_dpi);
+    }
+}
+
+void FormWindow::rescale()
+{
+    // The old fonts stay until the controls have the new ones.
+    std::vector<GdiObject<HFONT>> oldFonts;
+    for (Item &item : m_items)
+        oldFonts.push_back(std::move(item.font));
+    measure();
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        const Item &item = m_items[i];
         const HWND child = GetDlgItem(m_hwnd.get(), ControlIds::forIndex(i));
         for (const auto &box : m_combos) {
-            if (box->hwnd() == child) {
-                box->setFont(font.get());
-                box->place(item.rect);
-            }
+            if (box->hwnd() == child)
+                box->rescale(item.rect, item.font.get());
         }
         for (const auto &button : m_buttons) {
             if (button->hwnd() == child) {
+                button->setFont(item.font.get());
                 SetWindowPos(child, nullptr, item.rect.left, item.rect.top, item.rect.width,
-                             item.rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
-                button->setFont(font.get());
+                             item.rect.height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
             }
         }
-        if (m_textBox && m_textBox->hwnd() == child) {
-            m_textBox->setFont(font.get());
-            m_textBox->place(item.rect);
-        }
-        if (m_toolTip && isLabel(layoutEntry.kind) && !layoutEntry.toolTip.empty()) {
+        if (m_textBox && m_textBox->hwnd() == child)
+            m_textBox->rescale(item.rect, item.font.get());
+        if (m_toolTip && isLabel(item.layoutEntry->kind) && !item.layoutEntry->toolTip.empty()) {
             TOOLINFOW tool{};
             tool.cbSize = sizeof(tool);
             tool.hwnd = m_hwnd.get();
@@ -294,9 +305,9 @@ void FormWindow::layout()
             tool.rect = gdi::rect(item.rect);
             winapi::send(m_toolTip.get(), TTM_NEWTOOLRECTW, 0, &tool);
         }
-        item.font = std::move(font);
     }
-    InvalidateRect(m_hwnd.get(), nullptr, TRUE);
+    RedrawWindow(m_hwnd.get(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void FormWindow::paint()
@@ -603,9 +614,17 @@ void FormWindow::activated(bool active, HWND other)
     SetTimer(window, settleTimer, activationSettleMs, nullptr);
 }
 
-void FormWindow::relayToToolTip(UINT message, WPARAM wParam, LPARAM lParam) const
+void FormWindow::relayToToolTip(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!m_toolTip || message < WM_MOUSEFIRST || message > WM_MOUSELAST)
+    if (message < WM_MOUSEFIRST || message > WM_MOUSELAST)
+        return;
+    // Made when the mouse first comes: a tool tip is a window of its own,
+    // which under Wine costs as much to make as a drop-down box.
+    if (!m_toolTip && !m_toolTipTried) {
+        m_toolTipTried = true;
+        createToolTip();
+    }
+    if (!m_toolTip)
         return;
     MSG mouse{m_hwnd.get(), message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
     mouse.pt = winapi::pointOf(static_cast<LPARAM>(GetMessagePos()));
@@ -766,7 +785,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         SetWindowPos(window, nullptr, suggested.left, suggested.top,
                      suggested.right - suggested.left, suggested.bottom - suggested.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        layout();
+        rescale();
         return 0;
     }
     default:

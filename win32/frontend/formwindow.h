@@ -60,11 +60,14 @@ private:
 
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     // The tool tips see the mouse as it moves over the window.
-    void relayToToolTip(UINT message, WPARAM wParam, LPARAM lParam) const;
+    void relayToToolTip(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
-    void createToolTips();
-    // Places the controls and makes the fonts for the window's dots per inch.
-    void layout();
+    // The labels' tool tips, if the layout has any.
+    void createToolTip();
+    // The items' rectangles and fonts at the window's dots per inch.
+    void measure();
+    // Gives the controls their places and fonts at a new dots per inch.
+    void rescale();
     void paint();
     [[nodiscard]] std::optional<std::size_t> labelAt(POINT point) const;
     [[nodiscard]] HWND focusedControl() const;
@@ -95,6 +98,7 @@ private:
     std::vector<HWND> m_tabOrder;
     HWND m_savedFocus = nullptr;
     WindowHandle m_toolTip;
+    bool m_toolTipTried = false;
     std::vector<std::wstring> m_toolTexts;
     std::optional<StretchedPicture> m_picture;
     std::optional<BitmapPicture> m_bitmap;
