@@ -5,6 +5,7 @@
 #include <cstring>
 #include <span>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -48,15 +49,35 @@ AlphaPicture::AlphaPicture(int width, int height)
                                  std::to_string(height) + " pixels");
 }
 
-std::optional<AlphaPicture> AlphaPicture::fromResource(HINSTANCE instance, int id)
+namespace {
+
+// The size a packed picture declares, if its header is sound.
+std::optional<PixelSize> packedSize(std::span<const unsigned char> bytes)
 {
-    const std::span<const unsigned char> bytes = resourceBytes(instance, id, rawData);
     if (bytes.size() < packedHeaderSize || std::memcmp(bytes.data(), "GRLE", 4) != 0)
         return std::nullopt;
     const auto width = static_cast<int>(readLittleEndian(bytes.data() + 4));
     const auto height = static_cast<int>(readLittleEndian(bytes.data() + 8));
     if (width <= 0 || height <= 0 || width > 4096 || height > 4096)
         return std::nullopt;
+    return PixelSize{width, height};
+}
+
+} // namespace
+
+std::optional<PixelSize> AlphaPicture::sizeOfResource(HINSTANCE instance, int id)
+{
+    return packedSize(resourceBytes(instance, id, rawData));
+}
+
+std::optional<AlphaPicture> AlphaPicture::fromResource(HINSTANCE instance, int id)
+{
+    const std::span<const unsigned char> bytes = resourceBytes(instance, id, rawData);
+    const std::optional<PixelSize> size = packedSize(bytes);
+    if (!size)
+        return std::nullopt;
+    const int width = size->width;
+    const int height = size->height;
     AlphaPicture picture(width, height);
     std::uint32_t *out = picture.pixels();
     const std::size_t total = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
@@ -146,27 +167,30 @@ void StretchedPicture::draw(HDC dc, const PixelRect &rect)
         // The rendering made for this size where there is one; else the
         // smallest one larger than it, which averaging down keeps crisp
         // (120 dots per inch from the 144 one); else the largest, enlarged.
-        std::optional<AlphaPicture> nearest;
-        const auto covers = [&rect](const AlphaPicture &p) {
-            return p.width() >= rect.width && p.height() >= rect.height;
+        // Chosen by the sizes their headers declare, so that only the chosen
+        // one is unpacked.
+        std::optional<std::pair<int, PixelSize>> nearest;
+        const auto covers = [&rect](PixelSize p) {
+            return p.width >= rect.width && p.height >= rect.height;
         };
-        const auto better = [&covers](const AlphaPicture &candidate, const AlphaPicture &best) {
+        const auto better = [&covers](PixelSize candidate, PixelSize best) {
             if (covers(candidate) != covers(best))
                 return covers(candidate);
-            return covers(candidate) ? candidate.width() < best.width()
-                                     : candidate.width() > best.width();
+            return covers(candidate) ? candidate.width < best.width : candidate.width > best.width;
         };
         for (int id : m_renderings) {
-            std::optional<AlphaPicture> candidate = AlphaPicture::fromResource(m_instance, id);
-            if (candidate && (!nearest || better(*candidate, *nearest)))
-                nearest = std::move(candidate);
+            const std::optional<PixelSize> size = AlphaPicture::sizeOfResource(m_instance, id);
+            if (size && (!nearest || better(*size, nearest->second)))
+                nearest.emplace(id, *size);
         }
-        if (!nearest)
+        std::optional<AlphaPicture> unpacked =
+            nearest ? AlphaPicture::fromResource(m_instance, nearest->first) : std::nullopt;
+        if (!unpacked)
             return;
-        if (nearest->width() == rect.width && nearest->height() == rect.height)
-            m_shown = std::move(nearest);
+        if (unpacked->width() == rect.width && unpacked->height() == rect.height)
+            m_shown = std::move(unpacked);
         else
-            m_shown = nearest->resized(rect.width, rect.height);
+            m_shown = unpacked->resized(rect.width, rect.height);
     }
     m_shown->draw(dc, rect.left, rect.top);
 }

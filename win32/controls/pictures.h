@@ -14,6 +14,8 @@ class AlphaPicture
 public:
     // A picture packed by tools/win32/yachtpictures.py, compiled in as RCDATA.
     [[nodiscard]] static std::optional<AlphaPicture> fromResource(HINSTANCE instance, int id);
+    // The size such a picture declares, read without unpacking it.
+    [[nodiscard]] static std::optional<PixelSize> sizeOfResource(HINSTANCE instance, int id);
     // Resampled to `width` x `height`, each target pixel the area-weighted
     // mean of the source pixels it covers.
     [[nodiscard]] AlphaPicture resized(int width, int height) const;
