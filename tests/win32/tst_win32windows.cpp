@@ -355,6 +355,13 @@ void checkMainBack(GalevaneApp &app)
     CHECK(app.settle());
     CHECK(app.mainEnabled());
     CHECK_MSG(app.foreground() == AppWindow::Main, app.snapshot());
+    // The keyboard is back on one of its controls.
+    const HWND main = app.window(AppWindow::Main);
+    CHECK_MSG(waitFor([&] {
+                  const HWND focused = app.focus();
+                  return focused && focused != main && GetAncestor(focused, GA_ROOT) == main;
+              }),
+              app.snapshot());
 }
 
 void helpOpensAndOkCloses(GalevaneApp &app)
@@ -756,11 +763,11 @@ const std::vector<TestCase> cases{
     {L"startup", L"main window", startupMainWindow},
     {L"startup", L"texts and lists", startupTextsAndLists},
     {L"startup", L"control places", startupControlPlaces},
-    {L"startup", L"dropped lists show every entry", droppedListsShowEveryEntry},
     {L"startup", L"help place", helpOpensAndOkCloses},
     {L"startup", L"about place", aboutFromMainOpensAndOkCloses},
     {L"startup", L"map place", mapOpensCentredAndBackReturns},
     {L"startup", L"maker's tool tip", makerLabelShowsItsToolTip},
+    {L"startup", L"dropped lists show every entry", droppedListsShowEveryEntry},
     {L"pick", L"every entry with the mouse", pickEveryEntryWithTheMouse},
     {L"pick", L"arrow keys", pickWithArrowKeys},
     {L"typing", L"typed entry is not looked up", typedEntryIsNotLookedUp},

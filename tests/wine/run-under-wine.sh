@@ -193,8 +193,16 @@ trap 'exit 129' HUP
 stop_wineserver
 
 import_registry() {
-    # regedit reads the file through Wine's Z: drive.
-    timeout 120 "$wine" regedit /S "$1" </dev/null >/dev/null 2>&1
+    # regedit reads the file through Wine's Z: drive. Now and then it fails
+    # at once, so it has three tries, each on a wineserver of its own; the
+    # last one's words are shown.
+    local try log=$prefix.regedit.log
+    for try in 1 2 3; do
+        timeout 120 "$wine" regedit /S "$1" </dev/null >"$log" 2>&1 && return 0
+        stop_wineserver
+    done
+    cat "$log" >&2
+    return 1
 }
 
 settings=$here/prefix-settings.reg
