@@ -521,6 +521,10 @@ bool GalevaneApp::pickWithMouse(ScaleColumn column, int row)
         return false;
     // Onto the entry first, so that the list highlights it as a hand would.
     userinput::moveTo(*entry);
+    // A list that closed by itself meanwhile fails the pick here, rather
+    // than the click landing on whatever lay under it.
+    if (!isDropped(combo))
+        return false;
     userinput::click(*entry);
     return waitFor([&] { return !isDropped(combo); });
 }
