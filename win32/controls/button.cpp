@@ -38,7 +38,8 @@ Button::Button(HWND parent, const ControlSpec &layoutEntry, int id, const PixelR
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr));
     if (!m_hwnd)
         return;
-    setFont(font);
+    m_font = font;
+    winapi::send(m_hwnd.get(), WM_SETFONT, font, FALSE);
     if (isGraphical())
         windowhook::add(m_hwnd.get(), doubleClickAsClick, nullptr);
 }
@@ -48,10 +49,12 @@ wchar_t Button::accessKey() const
     return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(mnemonicLetter(m_spec.text))));
 }
 
-void Button::setFont(HFONT font)
+void Button::rescale(const PixelRect &rect, HFONT font)
 {
     m_font = font;
     winapi::send(m_hwnd.get(), WM_SETFONT, font, FALSE);
+    SetWindowPos(m_hwnd.get(), nullptr, rect.left, rect.top, rect.width, rect.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
 void Button::draw(const DRAWITEMSTRUCT &item) const

@@ -19,8 +19,8 @@ public:
     // The letter after the caption's '&', lower case, or 0.
     [[nodiscard]] wchar_t accessKey() const;
 
-    // The caller redraws the button.
-    void setFont(HFONT font);
+    // For a new scale; the caller redraws the button.
+    void rescale(const PixelRect &rect, HFONT font);
     // For WM_DRAWITEM of a graphical button.
     void draw(const DRAWITEMSTRUCT &item) const;
 

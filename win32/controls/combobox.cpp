@@ -30,7 +30,7 @@ void ComboBox::rescale(const PixelRect &rect, HFONT font)
     // The box sizes its field to the new font.
     m_fieldHeight.reset();
     m_rect = rect;
-    if (!closedAt(rect))
+    if (closedRect() != rect)
         SetWindowPos(m_hwnd.get(), nullptr, rect.left, rect.top, rect.width, rect.height,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     fitField();
@@ -43,7 +43,7 @@ void ComboBox::fitField()
     // field 2 pixels taller than it was set, so the box is set, measured and
     // set once more if it came out otherwise.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const int closed = closedHeight();
+        const int closed = closedRect().height;
         if (closed == m_rect.height)
             return;
         const int field = m_fieldHeight.value_or(
@@ -53,13 +53,6 @@ void ComboBox::fitField()
         m_fieldHeight = field + m_rect.height - closed;
         winapi::send(m_hwnd.get(), CB_SETITEMHEIGHT, -1, *m_fieldHeight);
     }
-}
-
-int ComboBox::closedHeight() const
-{
-    RECT closed{};
-    GetWindowRect(m_hwnd.get(), &closed);
-    return closed.bottom - closed.top;
 }
 
 void ComboBox::fitList()
@@ -73,13 +66,12 @@ void ComboBox::fitList()
         winapi::send(box, CB_SETMINVISIBLE, count, 0);
 }
 
-bool ComboBox::closedAt(const PixelRect &rect) const
+PixelRect ComboBox::closedRect() const
 {
     RECT closed{};
     GetWindowRect(m_hwnd.get(), &closed);
     MapWindowPoints(nullptr, GetParent(m_hwnd.get()), reinterpret_cast<POINT *>(&closed), 2);
-    return closed.left == rect.left && closed.top == rect.top &&
-           closed.right - closed.left == rect.width && closed.bottom - closed.top == rect.height;
+    return {closed.left, closed.top, closed.right - closed.left, closed.bottom - closed.top};
 }
 
 void ComboBox::appendEntries(std::span<const std::string_view> entries)

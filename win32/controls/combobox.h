@@ -34,9 +34,8 @@ public:
 private:
     void fitList();
     void fitField();
-    [[nodiscard]] int closedHeight() const;
-    // Whether the closed box covers `rect` in its parent.
-    [[nodiscard]] bool closedAt(const PixelRect &rect) const;
+    // The closed box's rectangle in its parent.
+    [[nodiscard]] PixelRect closedRect() const;
 
     const ControlSpec &m_spec;
     WindowHandle m_hwnd;

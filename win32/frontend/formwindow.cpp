@@ -36,6 +36,12 @@ bool isLabel(ControlKind kind)
     return kind == ControlKind::Label || kind == ControlKind::ClickableLabel;
 }
 
+// A label the mouse shows a tip over.
+bool hasToolTip(const ControlSpec &layoutEntry)
+{
+    return isLabel(layoutEntry.kind) && !layoutEntry.toolTip.empty();
+}
+
 bool isButtonDown(unsigned message)
 {
     return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
@@ -96,6 +102,21 @@ bool stackedAbove(HWND upper, HWND lower)
             return true;
     }
     return false;
+}
+
+// The tool of the label at `index` among the window's items, at its place.
+TOOLINFOW toolOf(HWND window, std::size_t index, const PixelRect &place)
+{
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    // The mouse reaches the tool tip through relayToToolTip, not through a
+    // subclass (TTF_SUBCLASS), which would look the subclass up in a window
+    // property on every message the window gets.
+    tool.uFlags = 0;
+    tool.hwnd = window;
+    tool.uId = index;
+    tool.rect = gdi::rect(place);
+    return tool;
 }
 
 bool belongsToThisThread(HWND window)
@@ -231,7 +252,7 @@ void FormWindow::createToolTip()
 {
     std::vector<std::size_t> tools;
     for (std::size_t i = 0; i < m_items.size(); ++i) {
-        if (isLabel(m_items[i].layoutEntry->kind) && !m_items[i].layoutEntry->toolTip.empty())
+        if (hasToolTip(*m_items[i].layoutEntry))
             tools.push_back(i);
     }
     if (tools.empty())
@@ -242,20 +263,11 @@ void FormWindow::createToolTip()
                                     nullptr, m_frontEnd.instance(), nullptr));
     if (!m_toolTip)
         return;
-    m_toolTexts.clear();
-    m_toolTexts.reserve(tools.size());
     for (std::size_t i : tools) {
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof(tool);
-        // The mouse reaches the tool tip through relayToToolTip, not through
-        // a subclass (TTF_SUBCLASS), which would look the subclass up in a
-        // window property on every message the window gets.
-        tool.uFlags = 0;
-        tool.hwnd = m_hwnd.get();
-        tool.uId = i;
-        tool.rect = gdi::rect(m_items[i].rect);
-        tool.lpszText =
-            m_toolTexts.emplace_back(winapi::wide(m_items[i].layoutEntry->toolTip)).data();
+        // The tool tip keeps a copy of the text.
+        std::wstring text = winapi::wide(m_items[i].layoutEntry->toolTip);
+        TOOLINFOW tool = toolOf(m_hwnd.get(), i, m_items[i].rect);
+        tool.lpszText = text.data();
         winapi::send(m_toolTip.get(), TTM_ADDTOOLW, 0, &tool);
     }
 }
@@ -289,20 +301,13 @@ void FormWindow::rescale()
                 box->rescale(item.rect, item.font.get());
         }
         for (const auto &button : m_buttons) {
-            if (button->hwnd() == child) {
-                button->setFont(item.font.get());
-                SetWindowPos(child, nullptr, item.rect.left, item.rect.top, item.rect.width,
-                             item.rect.height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-            }
+            if (button->hwnd() == child)
+                button->rescale(item.rect, item.font.get());
         }
         if (m_textBox && m_textBox->hwnd() == child)
             m_textBox->rescale(item.rect, item.font.get());
-        if (m_toolTip && isLabel(item.layoutEntry->kind) && !item.layoutEntry->toolTip.empty()) {
-            TOOLINFOW tool{};
-            tool.cbSize = sizeof(tool);
-            tool.hwnd = m_hwnd.get();
-            tool.uId = i;
-            tool.rect = gdi::rect(item.rect);
+        if (m_toolTip && hasToolTip(*item.layoutEntry)) {
+            const TOOLINFOW tool = toolOf(m_hwnd.get(), i, item.rect);
             winapi::send(m_toolTip.get(), TTM_NEWTOOLRECTW, 0, &tool);
         }
     }

@@ -99,7 +99,6 @@ private:
     HWND m_savedFocus = nullptr;
     WindowHandle m_toolTip;
     bool m_toolTipTried = false;
-    std::vector<std::wstring> m_toolTexts;
     std::optional<StretchedPicture> m_picture;
     std::optional<BitmapPicture> m_bitmap;
     std::optional<std::size_t> m_pressedLabel;
