@@ -12,8 +12,15 @@
 // before any of the program's or the loader's code runs) to the end of the
 // paint, on the system clock that creation time is kept in; the second from
 // wWinMain to the same point, on QueryPerformanceCounter.
+//
+// Built a second time as standard_controls_window, with
+// GALEVANE_WITH_STANDARD_CONTROLS: the same window holding the main window's
+// standard controls (see tools/bench/standardcontrols.h).
 
 #include "win32/support/firstpaint.h"
+#ifdef GALEVANE_WITH_STANDARD_CONTROLS
+#include "tools/bench/standardcontrols.h"
+#endif
 
 #include <windows.h>
 
@@ -96,6 +103,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
                                   width, height, nullptr, nullptr, instance, nullptr);
     if (window == nullptr)
         return 2;
+#ifdef GALEVANE_WITH_STANDARD_CONTROLS
+    StandardControls::create(window, dpi);
+#endif
     SetTimer(window, kGiveUpTimer, 30000, nullptr);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
