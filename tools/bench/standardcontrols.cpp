@@ -60,8 +60,12 @@ void create(HWND window, int dpi)
         if (!isStandardControl(entry.kind))
             continue;
         const PixelRect rect = twipsToPixels(entry.rect, dpi);
-        fonts.push_back(gdi::font(*entry.font, static_cast<UINT>(dpi)));
-        HFONT font = fonts.back().get();
+        // Without a font of its own a control keeps the system's.
+        HFONT font = nullptr;
+        if (entry.font) {
+            fonts.push_back(gdi::font(*entry.font, static_cast<UINT>(dpi)));
+            font = fonts.back().get();
+        }
         if (entry.kind == ControlKind::ComboBox) {
             fill(make(window, WC_COMBOBOXW, 0,
                       WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, rect, font),
